@@ -1,0 +1,30 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+// The device connection as the rest of the system sees it: a component that also broadcasts
+// changes. Listeners re-read the state through isDeviceReady(); a change message carries nothing
+// else.
+//
+// Threads: construction, layout, selection and the select* calls happen on the message thread;
+// sendSysex is called by the upload thread; readData by whichever thread reads input.
+class InterfaceBaseClass : public juce::Component, public juce::ChangeBroadcaster
+{
+public:
+    // Every implementation lays out its own children.
+    void resized() override = 0;
+
+    // Copies up to maxBytes received bytes to destination; returns how many were copied.
+    virtual int readData (juce::uint8* destination, unsigned int maxBytes) = 0;
+
+    // Sends one complete SysEx message (0xF0 ... 0xF7) and returns once the device has taken it
+    // whole. Returns 0 in every case; nothing is sent when no output is open.
+    virtual int sendSysex (const juce::uint8* data, int size) = 0;
+
+    virtual bool isDeviceReady() = 0;
+    virtual int getPreferredHeight() = 0;
+
+    // Select and open a device by selector item id (1 is the first device in the list).
+    virtual void selectOutput (int itemId) = 0;
+    virtual void selectInput (int itemId) = 0;
+};
