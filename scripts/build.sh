@@ -6,6 +6,9 @@ build_dir="$1"
 build_type="$2"
 shift 2
 
+# Worktrees and clones share one compiler cache: paths below the common parent count as equal.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(dirname "$root")}"
+
 launcher=()
 if command -v ccache > /dev/null; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

@@ -1,0 +1,3 @@
+#include "app/AutoUpdate.h"
+
+std::atomic<bool> bAutoUpdate { false };
