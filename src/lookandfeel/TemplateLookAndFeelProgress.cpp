@@ -24,9 +24,14 @@ void TemplateLookAndFeel::drawProgressBar (juce::Graphics& g, juce::ProgressBar&
 
     if (textToShow.isNotEmpty())
     {
+        // Laid out whole and centred: a text wider than the bar runs past its ends rather than
+        // losing characters.
+        juce::GlyphArrangement glyphs;
+        glyphs.addLineOfText (juce::Font ((float)height * 0.6f), textToShow, 0.0f, 0.0f);
+        glyphs.justifyGlyphs (0, glyphs.getNumGlyphs(), 0.0f, 0.0f, (float)width, (float)height,
+                              juce::Justification::centred);
         g.setColour (juce::Colour::contrasting (foreground, background));
-        g.setFont ((float)height * 0.6f);
-        g.drawText (textToShow, 0, 0, width, height, juce::Justification::centred, false);
+        glyphs.draw (g);
     }
 }
 
