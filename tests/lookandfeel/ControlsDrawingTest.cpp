@@ -287,3 +287,70 @@ TEST (ControlsDrawing, TextEditorOutlineAndInnerShadow)
         editor.setLookAndFeel (nullptr);
     }
 }
+
+// Keyboard focus needs a window on a display: run where one exists.
+TEST (ControlsDrawing, FocusedEditorAndComboBoxOutlines)
+{
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+        GTEST_SKIP() << "no display";
+
+    InstalledLookAndFeel installed;
+    auto& lf = installed.lf;
+
+    juce::Component content;
+    juce::TextEditor editor;
+    juce::ComboBox box;
+    content.setBounds (20, 20, 300, 200);
+    editor.setBounds (10, 10, 100, 40);
+    box.setBounds (10, 80, 200, 24);
+    content.addAndMakeVisible (editor);
+    content.addAndMakeVisible (box);
+    content.addToDesktop (juce::ComponentPeer::windowIsTemporary);
+    content.setVisible (true);
+    content.toFront (true);
+
+    const auto focusOn = [] (juce::Component& c)
+    {
+        c.grabKeyboardFocus();
+        for (int i = 0; i < 100 && !c.hasKeyboardFocus (false); ++i)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+        return c.hasKeyboardFocus (false);
+    };
+
+    struct Case
+    {
+        const char* name;
+        bool readOnly;
+        int row1Min, row1Max; // alpha of row 1: the second outline line, or the bevel's second ring
+        int row3Alpha;
+    };
+
+    // Focused for editing: a 2-pixel 0xb2808080 outline and a 4-pixel bevel at 0.75 of the shadow;
+    // read-only is drawn as if unfocused.
+    const Case cases[] = { { "focused", false, 170, 255, 11 }, { "focused, read-only", true, 36, 38, 0 } };
+
+    for (const auto& c : cases)
+    {
+        editor.setReadOnly (c.readOnly);
+        ASSERT_TRUE (focusOn (editor)) << c.name;
+
+        PixelCanvas canvas (100, 40);
+        lf.drawTextEditorOutline (*canvas.g, 100, 40, editor);
+        const auto row1 = canvas.at (50, 1).getAlpha();
+        EXPECT_TRUE (row1 >= c.row1Min && row1 <= c.row1Max) << c.name << ": " << (int)row1;
+        EXPECT_NEAR (canvas.at (50, 3).getAlpha(), c.row3Alpha, 1) << c.name;
+    }
+
+    ASSERT_TRUE (focusOn (box));
+    PixelCanvas focused (200, 24);
+    lf.drawComboBox (*focused.g, 200, 24, false, 171, 0, 29, 24, box);
+    EXPECT_EQ (hex (focused.at (1, 12)), hex (juce::Colour (0xffa6a6a6))) << "2-pixel outline";
+    EXPECT_EQ (hex (focused.at (2, 12)), hex (juce::Colours::white));
+
+    box.setEnabled (false);
+    PixelCanvas disabled (200, 24);
+    lf.drawComboBox (*disabled.g, 200, 24, false, 171, 0, 29, 24, box);
+    EXPECT_EQ (hex (disabled.at (1, 12)), hex (juce::Colours::white)) << "disabled: 1-pixel outline";
+
+    content.removeFromDesktop();
+}
