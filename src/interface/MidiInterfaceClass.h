@@ -1,0 +1,87 @@
+#pragma once
+
+#include "interface/InterfaceBaseClass.h"
+#include "interface/MidiPortProvider.h"
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+// The device interface on MIDI: up to two selector groups (outputs, inputs), each a combo box
+// listing that direction's devices plus "(Disconnected)". Choosing an entry closes the device open
+// in that direction, opens the chosen one and broadcasts a change.
+//
+// Item ids: the device at list position i has id i + 1, "(Disconnected)" has n + 1, so a device
+// number from the command line is an item id. The lists are read once, at construction, with the
+// devices' identifiers beside the names: an item always reaches the device it named, and a device
+// that has gone away since fails to open (the direction stays closed).
+class MidiInterfaceClass final : public InterfaceBaseClass,
+                                 public juce::ComboBox::Listener,
+                                 public juce::MidiInputCallback
+{
+public:
+    MidiInterfaceClass (bool withOutput, bool withInput, MidiPortProvider& ports);
+    ~MidiInterfaceClass() override;
+
+    void resized() override;
+
+    // Any one thread at a time; lock-free against the MIDI input thread.
+    int readData (juce::uint8* destination, unsigned int maxBytes) override;
+
+    // Upload thread. Waits while the message thread opens or closes the output, and the other way
+    // round, so the port is never changed or deleted under a send.
+    int sendSysex (const juce::uint8* data, int size) override;
+
+    // Any thread.
+    bool isDeviceReady() override;
+
+    int getPreferredHeight() override;
+    void selectOutput (int itemId) override;
+    void selectInput (int itemId) override;
+
+    void comboBoxChanged (juce::ComboBox* box) override;
+    void handleIncomingMidiMessage (juce::MidiInput* source, const juce::MidiMessage& message) override;
+
+private:
+    static constexpr int receiveBufferSize = 256;
+
+    void openOutput (int itemId);
+    void closeOutput();
+    void openInput (int itemId);
+    void closeInput();
+
+    MidiPortProvider& ports;
+
+    int numOutputs = 0;
+    int numInputs = 0;
+    bool hasInput;
+    bool hasOutput;
+
+    juce::StringArray outputNames;
+    juce::StringArray outputIdentifiers;
+    std::unique_ptr<MidiOutputPort> midiOutput; // changed only under outputLock
+    int openOutputId = 0;                       // item id of midiOutput, 0 when none is open
+
+    juce::StringArray inputNames;
+    juce::StringArray inputIdentifiers;
+    std::unique_ptr<MidiInputPort> midiInput;
+    int openInputId = 0;
+
+    std::unique_ptr<juce::ComboBox> outputSelector;
+    std::unique_ptr<juce::Label> outputLabel;
+    std::unique_ptr<juce::ComboBox> inputSelector;
+    std::unique_ptr<juce::Label> inputLabel;
+
+    // The receive ring. The MIDI input thread writes bytes and the write index, the reader the read
+    // index; every byte is atomic too, because a writer that laps the reader overwrites unread ones.
+    std::array<std::atomic<juce::uint8>, receiveBufferSize> receiveBuffer {};
+    std::atomic<int> receiveWritePos { 0 };
+    std::atomic<int> receiveReadPos { 0 };
+
+    std::mutex outputLock;
+    std::atomic<bool> outputOpen { false };
+    std::atomic<bool> inputOpen { false };
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiInterfaceClass)
+};

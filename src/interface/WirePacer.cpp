@@ -1,0 +1,26 @@
+#include "interface/WirePacer.h"
+
+#include <thread>
+
+WirePacer::WirePacer()
+    : WirePacer (Timing { [] { return Clock::now(); },
+                          [] (Clock::time_point deadline)
+                          {
+                              std::this_thread::sleep_until (deadline);
+                          } })
+{
+}
+
+WirePacer::WirePacer (Timing timingToUse) : timing (std::move (timingToUse))
+{
+}
+
+void WirePacer::send (std::size_t numBytes, const std::function<void()>& sendNow) const
+{
+    const auto deadline = timing.now() + wireTime (numBytes);
+
+    sendNow();
+
+    if (timing.now() < deadline)
+        timing.sleepUntil (deadline);
+}

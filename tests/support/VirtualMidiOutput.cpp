@@ -1,0 +1,209 @@
+#include "support/VirtualMidiOutput.h"
+
+#include <thread>
+
+class VirtualMidiOutput::Port final : public MidiOutputPort
+{
+public:
+    explicit Port (std::shared_ptr<VirtualMidiOutput> deviceToUse) : device (std::move (deviceToUse)) {}
+    ~Port() override { device->portClosed(); }
+
+    void sendMessageNow (const juce::MidiMessage& message) override { device->take (message); }
+
+private:
+    const std::shared_ptr<VirtualMidiOutput> device;
+
+    JUCE_DECLARE_NON_COPYABLE (Port)
+};
+
+VirtualMidiOutput::VirtualMidiOutput (juce::String nameToUse, juce::String identifierToUse,
+                                      double bytesPerSecondToUse,
+                                      std::shared_ptr<VirtualMidiEventLog> logToUse)
+    : name (std::move (nameToUse)), identifier (std::move (identifierToUse)), log (std::move (logToUse)),
+      bytesPerSecond (bytesPerSecondToUse)
+{
+    jassert (log != nullptr);
+}
+
+VirtualMidiOutput::~VirtualMidiOutput() = default;
+
+void VirtualMidiOutput::setBytesPerSecond (double newBytesPerSecond)
+{
+    jassert (newBytesPerSecond >= 0.0);
+    bytesPerSecond = newBytesPerSecond;
+}
+
+double VirtualMidiOutput::getBytesPerSecond() const
+{
+    return bytesPerSecond;
+}
+
+void VirtualMidiOutput::setFailsToOpen (bool shouldFail)
+{
+    failsToOpen = shouldFail;
+}
+
+void VirtualMidiOutput::vanish()
+{
+    present = false;
+}
+
+void VirtualMidiOutput::reappear()
+{
+    present = true;
+}
+
+bool VirtualMidiOutput::isPresent() const
+{
+    return present;
+}
+
+void VirtualMidiOutput::setObserver (Observer newObserver)
+{
+    const std::scoped_lock guard (lock);
+    observer = std::move (newObserver);
+}
+
+std::vector<VirtualMidiOutput::Bytes> VirtualMidiOutput::getMessages() const
+{
+    const std::scoped_lock guard (lock);
+    return messages;
+}
+
+VirtualMidiOutput::Bytes VirtualMidiOutput::getBytes() const
+{
+    const std::scoped_lock guard (lock);
+    Bytes all;
+    all.reserve (totalBytes);
+
+    for (const auto& message : messages)
+        all.insert (all.end(), message.begin(), message.end());
+
+    return all;
+}
+
+std::size_t VirtualMidiOutput::getMessageCount() const
+{
+    const std::scoped_lock guard (lock);
+    return messages.size();
+}
+
+std::size_t VirtualMidiOutput::getTotalBytes() const
+{
+    const std::scoped_lock guard (lock);
+    return totalBytes;
+}
+
+std::size_t VirtualMidiOutput::getDroppedCount() const
+{
+    const std::scoped_lock guard (lock);
+    return dropped;
+}
+
+void VirtualMidiOutput::clearReceived()
+{
+    const std::scoped_lock guard (lock);
+    messages.clear();
+    totalBytes = 0;
+    dropped = 0;
+}
+
+bool VirtualMidiOutput::waitForMessages (std::size_t count, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock guard (lock);
+    return arrived.wait_for (guard, timeout, [&] { return messages.size() >= count; });
+}
+
+bool VirtualMidiOutput::waitForBytes (std::size_t count, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock guard (lock);
+    return arrived.wait_for (guard, timeout, [&] { return totalBytes >= count; });
+}
+
+int VirtualMidiOutput::getOpenCount() const
+{
+    const std::scoped_lock guard (lock);
+    return opens;
+}
+
+int VirtualMidiOutput::getCloseCount() const
+{
+    const std::scoped_lock guard (lock);
+    return closes;
+}
+
+int VirtualMidiOutput::getFailedOpenCount() const
+{
+    const std::scoped_lock guard (lock);
+    return failedOpens;
+}
+
+int VirtualMidiOutput::getNumOpenPorts() const
+{
+    const std::scoped_lock guard (lock);
+    return opens - closes;
+}
+
+std::unique_ptr<MidiOutputPort> VirtualMidiOutput::open()
+{
+    {
+        const std::scoped_lock guard (lock);
+
+        if (failsToOpen || !present)
+        {
+            ++failedOpens;
+            log->add ("open failed " + name);
+            return nullptr;
+        }
+
+        ++opens;
+        log->add ("open " + name);
+    }
+
+    return std::make_unique<Port> (shared_from_this());
+}
+
+void VirtualMidiOutput::portClosed()
+{
+    const std::scoped_lock guard (lock);
+    ++closes;
+    log->add ("close " + name);
+}
+
+void VirtualMidiOutput::take (const juce::MidiMessage& message)
+{
+    const auto start = std::chrono::steady_clock::now();
+
+    Observer observerNow;
+    {
+        const std::scoped_lock guard (lock);
+        observerNow = observer;
+    }
+
+    if (observerNow != nullptr)
+        observerNow (message);
+
+    if (!present)
+    {
+        const std::scoped_lock guard (lock);
+        ++dropped;
+        return;
+    }
+
+    const auto size = static_cast<std::size_t> (message.getRawDataSize());
+
+    if (const double rate = bytesPerSecond; rate > 0.0)
+    {
+        const auto wireTime = std::chrono::duration<double> (static_cast<double> (size) / rate);
+        std::this_thread::sleep_until (
+            start + std::chrono::duration_cast<std::chrono::steady_clock::duration> (wireTime));
+    }
+
+    {
+        const std::scoped_lock guard (lock);
+        messages.emplace_back (message.getRawData(), message.getRawData() + size);
+        totalBytes += size;
+    }
+
+    arrived.notify_all();
+}
