@@ -1,7 +1,21 @@
-// Placeholder entry point until the application shell lands.
-#include <juce_gui_basics/juce_gui_basics.h>
+// Entry point. JUCE's own start would hand initialise a command line in which every argument with
+// a blank is quoted, which makes such paths unusable; the application gets the arguments joined
+// with single blanks instead.
+#include "app/Application.h"
 
-int main()
+namespace
 {
-    return 0;
+juce::String commandLineString;
+
+juce::JUCEApplicationBase* createApplication()
+{
+    return new Application (commandLineString);
+}
+} // namespace
+
+int main (int argc, char* argv[])
+{
+    commandLineString = Application::joinArguments (argc, argv);
+    juce::JUCEApplicationBase::createInstance = &createApplication;
+    return juce::JUCEApplicationBase::main (argc, const_cast<const char**> (argv));
 }

@@ -1,0 +1,63 @@
+#include "app/Application.h"
+
+#include "app/MainWindow.h"
+
+#include <iostream>
+
+Application::Application (const juce::String& commandLine) : commandLineString (commandLine)
+{
+}
+
+Application::~Application() = default;
+
+void Application::initialise (const juce::String&)
+{
+    // JUCE crashes when a window is centred without a display: say so and leave instead.
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+    {
+        std::cerr << "Quillon: no graphical display available (is DISPLAY set to a running X server?)"
+                  << std::endl;
+        setApplicationReturnValue (1);
+        quit();
+        return;
+    }
+
+    mainWindow = std::make_unique<MainWindow> (commandLineString.trim());
+    mainWindow->centreWithSize (650, 400);
+    mainWindow->setVisible (true);
+    mainWindow->setResizeLimits (650, 400, 650, 400);
+}
+
+void Application::shutdown()
+{
+    mainWindow = nullptr;
+}
+
+const juce::String Application::getApplicationName()
+{
+    return "Quillon by brantwell";
+}
+
+const juce::String Application::getApplicationVersion()
+{
+    return "1.0";
+}
+
+bool Application::moreThanOneInstanceAllowed()
+{
+    return false;
+}
+
+void Application::anotherInstanceStarted (const juce::String&)
+{
+}
+
+juce::String Application::joinArguments (int argc, const char* const* argv)
+{
+    juce::StringArray arguments;
+
+    for (int i = 1; i < argc; ++i)
+        arguments.add (juce::CharPointer_UTF8 (argv[i]));
+
+    return arguments.joinIntoString (" ");
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <memory>
+
+class MainWindow;
+
+// The application object: a single instance that shows the main window until it is closed.
+class Application final : public juce::JUCEApplication
+{
+public:
+    // commandLine: the program's arguments joined with single blanks, without quotation marks.
+    // It is used in place of the one JUCE passes to initialise, which quotes arguments with blanks.
+    explicit Application (const juce::String& commandLine);
+    ~Application() override;
+
+    void initialise (const juce::String& frameworkCommandLine) override;
+    void shutdown() override;
+    const juce::String getApplicationName() override;
+    const juce::String getApplicationVersion() override;
+    bool moreThanOneInstanceAllowed() override;
+    void anotherInstanceStarted (const juce::String& commandLine) override;
+
+    // Joins argv[1..] with single blanks, adding no quotation marks.
+    static juce::String joinArguments (int argc, const char* const* argv);
+
+private:
+    const juce::String commandLineString;
+    std::unique_ptr<MainWindow> mainWindow;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Application)
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+// What the command line asks for. The command line is one text: the program's arguments joined
+// with single blanks, without quotation marks.
+struct CommandLineOptions
+{
+    bool bFile = false;       // --file was given as a whole word (any letter case)
+    juce::String strFile;     // everything after it, trimmed: --file must be the last option
+    bool bAutoUpdate = false; // --autoupdate was given as a whole word (any letter case)
+    int nOutputid = 0;        // --outputid N, at least 1 in automatic mode; 0 (not read) otherwise
+    int nInputid = 0;         // --inputid N, read like nOutputid; no input side uses it
+};
+
+// The command-line rules: whole-word options, no equals-sign form, numbers clamped to the 32-bit
+// range and raised to at least 1. Never fails: unknown text is ignored.
+CommandLineOptions parseCommandLine (const juce::String& commandLine);
+
+// The integer value of a text: leading whitespace, one optional sign, then decimal digits up to
+// the first other character. No digits give 0; values beyond the 32-bit range become its limits.
+int parseCommandLineInteger (const juce::String& text);

@@ -1,0 +1,117 @@
+#include "app/CommandLine.h"
+#include "app/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace
+{
+constexpr int intMax = std::numeric_limits<int>::max();
+constexpr int intMin = std::numeric_limits<int>::min();
+
+struct Case
+{
+    const char* commandLine;
+    bool bFile;
+    const char* strFile;
+    bool bAutoUpdate;
+    int nOutputid; // 0: not read (manual mode)
+    int nInputid;
+};
+} // namespace
+
+TEST (CommandLine, RulesTable)
+{
+    const Case cases[] = {
+        // No options, unknown text.
+        { "", false, "", false, 0, 0 },
+        { "whatever -x 5", false, "", false, 0, 0 },
+        // --file: whole word in any letter case; the rest of the line, trimmed, is the name.
+        { "--file /tmp/fw.syx", true, "/tmp/fw.syx", false, 0, 0 },
+        { "--FILE /tmp/fw.syx", true, "/tmp/fw.syx", false, 0, 0 },
+        { "--file   /tmp/dir with blank/my  fw.syx \t", true, "/tmp/dir with blank/my  fw.syx", false, 0, 0 },
+        { "--file \"/tmp/fw.syx\"", true, "\"/tmp/fw.syx\"", false, 0, 0 },
+        { "--file", true, "", false, 0, 0 },
+        { "--file    ", true, "", false, 0, 0 },
+        { "--filex /tmp/fw.syx", false, "", false, 0, 0 },
+        { "--file2 /tmp/fw.syx", false, "", false, 0, 0 },
+        { "x--file /tmp/fw.syx", false, "", false, 0, 0 },
+        { "--file=/tmp/fw.syx", true, "=/tmp/fw.syx", false, 0, 0 },
+        { "--filename=a --file b.syx", true, "b.syx", false, 0, 0 },
+        // Options after --file belong to the file name, but are still recognised themselves.
+        { "--file fw.syx --autoupdate", true, "fw.syx --autoupdate", true, 1, 1 },
+        { "--autoupdate --outputid 2 --file fw.syx", true, "fw.syx", true, 2, 1 },
+        // --autoupdate: whole word, any letter case; device numbers default to 1.
+        { "--autoupdate", false, "", true, 1, 1 },
+        { "--AutoUpdate", false, "", true, 1, 1 },
+        { "--autoupdates", false, "", false, 0, 0 },
+        // Device numbers: sign, digits up to the first other character, raised to at least 1.
+        { "--autoupdate --outputid 3", false, "", true, 3, 1 },
+        { "--autoupdate --outputid +3", false, "", true, 3, 1 },
+        { "--autoupdate --outputid    7x", false, "", true, 7, 1 },
+        { "--autoupdate --outputid 0", false, "", true, 1, 1 },
+        { "--autoupdate --outputid -5", false, "", true, 1, 1 },
+        { "--autoupdate --outputid - 5", false, "", true, 1, 1 },
+        { "--autoupdate --outputid abc", false, "", true, 1, 1 },
+        { "--autoupdate --outputid ", false, "", true, 1, 1 },
+        { "--autoupdate --OUTPUTID 4 --inputid 5", false, "", true, 4, 5 },
+        { "--autoupdate --outputid 3 --outputid 4", false, "", true, 3, 1 },
+        // Clamped to the 32-bit range (then raised to 1 when negative).
+        { "--autoupdate --outputid 2147483647", false, "", true, intMax, 1 },
+        { "--autoupdate --outputid 2147483648", false, "", true, intMax, 1 },
+        { "--autoupdate --outputid 99999999999999999999999999", false, "", true, intMax, 1 },
+        { "--autoupdate --outputid -99999999999", false, "", true, 1, 1 },
+        // The option text includes its blank: the equals-sign form and a tab are not recognised.
+        { "--autoupdate --outputid=3", false, "", true, 1, 1 },
+        { "--autoupdate --outputid\t3", false, "", true, 1, 1 },
+        // Without --autoupdate the numbers are not read.
+        { "--outputid 3 --inputid 2", false, "", false, 0, 0 },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.commandLine);
+        const auto options = parseCommandLine (juce::String::fromUTF8 (c.commandLine));
+        EXPECT_EQ (options.bFile, c.bFile);
+        EXPECT_EQ (options.strFile, juce::String::fromUTF8 (c.strFile));
+        EXPECT_EQ (options.bAutoUpdate, c.bAutoUpdate);
+        EXPECT_EQ (options.nOutputid, c.nOutputid);
+        EXPECT_EQ (options.nInputid, c.nInputid);
+    }
+}
+
+TEST (CommandLine, IntegerValueIsClampedToThe32BitRange)
+{
+    const std::pair<const char*, int> cases[] = {
+        { "  -2147483648", intMin },
+        { "-2147483649", intMin },
+        { "-99999999999999999999", intMin },
+        { "2147483647", intMax },
+        { "+2147483648", intMax },
+        { "00000000000000000000012", 12 },
+        { "", 0 },
+        { "+", 0 },
+        { "--1", 0 },
+        { "\t\n 42 43", 42 },
+    };
+
+    for (const auto& [text, expected] : cases)
+    {
+        SCOPED_TRACE (text);
+        EXPECT_EQ (parseCommandLineInteger (text), expected);
+    }
+}
+
+TEST (CommandLine, EntryPointJoinsArgumentsWithSingleBlanksAndNoQuotes)
+{
+    const char* withBlank[] = { "Quillon", "--file", "/tmp/dir with blank/fw.syx" };
+    EXPECT_EQ (Application::joinArguments (3, withBlank), "--file /tmp/dir with blank/fw.syx");
+
+    const char* quotedAndUtf8[] = { "Quillon", "--autoupdate", "--file", "\"/tmp/\xc3\xbc.syx\"" };
+    EXPECT_EQ (Application::joinArguments (4, quotedAndUtf8),
+               juce::String::fromUTF8 ("--autoupdate --file \"/tmp/\xc3\xbc.syx\""));
+
+    const char* programOnly[] = { "Quillon" };
+    EXPECT_EQ (Application::joinArguments (1, programOnly), "");
+}

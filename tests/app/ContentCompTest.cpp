@@ -1,0 +1,72 @@
+#include "app/ContentComp.h"
+#include "app/AutoUpdate.h"
+#include "firmware/BuiltInFirmwareImage.h"
+#include "support/ScopedAlertRecorder.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct TempDir
+{
+    TempDir() { dir.createDirectory(); }
+    ~TempDir() { dir.deleteRecursively(); }
+
+    juce::File file (const juce::String& name, const juce::MemoryBlock& content)
+    {
+        auto f = dir.getChildFile (name);
+        f.getParentDirectory().createDirectory();
+
+        if (content.isEmpty())
+            f.create();
+        else
+            f.replaceWithData (content.getData(), content.getSize());
+
+        return f;
+    }
+
+    juce::File dir = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                         .getNonexistentChildFile ("quillon-content-test", {});
+};
+} // namespace
+
+TEST (ContentComp, WithoutOptionsHoldsTheBuiltInImageInManualMode)
+{
+    bAutoUpdate = true;
+    ScopedAlertRecorder alerts;
+    const ContentComp content ("");
+
+    EXPECT_EQ (content.getFirmwareImage()->getData(), BuiltInFirmwareImage().getData());
+    EXPECT_EQ (content.getFirmwareImage()->getProductName(), "Halvane Chorus");
+    EXPECT_FALSE (bAutoUpdate);
+    EXPECT_TRUE (alerts.alerts().empty());
+}
+
+TEST (ContentComp, AppliesFileAndAutomaticModeFromTheCommandLine)
+{
+    TempDir temp;
+    const auto fw = temp.file ("dir with blank/fw.syx", juce::MemoryBlock ("\xf0\x01\xf7", 3));
+    ScopedAlertRecorder alerts;
+    const ContentComp content ("--autoupdate --outputid 2 --file " + fw.getFullPathName());
+
+    EXPECT_TRUE (bAutoUpdate);
+    EXPECT_EQ (content.getFirmwareImage()->getProductName(), "fw");
+    EXPECT_EQ (content.getFirmwareImage()->getSize(), 3u);
+    EXPECT_TRUE (alerts.alerts().empty());
+}
+
+TEST (ContentComp, UnusableFileKeepsTheCurrentImage)
+{
+    TempDir temp;
+    const auto empty = temp.file ("empty.syx", {});
+    ScopedAlertRecorder alerts;
+    ContentComp content ("");
+    const auto* builtIn = content.getFirmwareImage();
+
+    EXPECT_FALSE (content.loadFirmwareFile (empty.getFullPathName()));
+    EXPECT_TRUE (alerts.alerts().empty());
+    EXPECT_FALSE (content.loadFirmwareFile (temp.dir.getChildFile ("missing.syx").getFullPathName()));
+    EXPECT_EQ (alerts.alerts().size(), 1u);
+    EXPECT_EQ (content.getFirmwareImage(), builtIn);
+    EXPECT_EQ (content.getFirmwareImage()->getProductName(), "Halvane Chorus");
+}

@@ -1,0 +1,224 @@
+#!/usr/bin/env bash
+# Drives the real Quillon binary on an X server of its own (so that windows of other tests running
+# at the same time can neither be counted nor clicked by mistake).
+#   app-test.sh QUILLON_BINARY CASE
+# Cases: window, second-instance, file-missing, file-found, file-not-recognised, no-display.
+# The application's own output is printed at the end, so that CTest's failure patterns (JUCE
+# assertions, leaks, sanitizer reports) apply to it as well.
+set -euo pipefail
+
+app="$1"
+case="$2"
+work="$(mktemp -d)"
+pids=()
+xvfb_pid=""
+
+cleanup()
+{
+    local p
+    for p in "${pids[@]}"; do
+        kill "$p" 2> /dev/null || true
+    done
+    if [[ -n "$xvfb_pid" ]]; then
+        kill "$xvfb_pid" 2> /dev/null || true
+    fi
+    for log in "$work"/*.log; do
+        [[ -e "$log" ]] && { echo "---- $(basename "$log")"; cat "$log"; }
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail()
+{
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+start_x()
+{
+    exec 3> "$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.out" 2>&1 &
+    xvfb_pid=$!
+    local i
+    for i in $(seq 100); do
+        [[ -s "$work/display" ]] && break
+        sleep 0.1
+    done
+    [[ -s "$work/display" ]] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+# start_app NAME ARGS...: starts Quillon in the background; its pid goes to the variable NAME.
+start_app()
+{
+    local name="$1"
+    shift
+    "$app" "$@" > "$work/$name.log" 2>&1 &
+    pids+=($!)
+    printf -v "$name" '%s' "$!"
+}
+
+# visible_windows PID: ids of the visible top-level windows of that process, one per line.
+visible_windows()
+{
+    xdotool search --onlyvisible --pid "$1" 2> /dev/null || true
+}
+
+# wait_for_window PID TITLE: waits up to 15 s for a visible window with exactly that title and
+# prints its id.
+wait_for_window()
+{
+    local pid="$1" title="$2" i w
+    for i in $(seq 150); do
+        for w in $(visible_windows "$pid"); do
+            if [[ "$(window_title "$w")" == "$title" ]]; then
+                echo "$w"
+                return 0
+            fi
+        done
+        kill -0 "$pid" 2> /dev/null || fail "Quillon ended before showing a window titled '$title'"
+        sleep 0.1
+    done
+    local seen=""
+    for w in $(visible_windows "$pid"); do
+        seen+=" '$(window_title "$w")'"
+    done
+    fail "no window titled '$title' (visible windows:${seen:- none}); if another Quillon runs on this machine, the single-instance lock stops this one"
+}
+
+# The window's title (JUCE sets WM_NAME as UTF-8), exactly, trailing blanks included.
+window_title()
+{
+    LC_ALL=C.UTF-8 xprop -id "$1" -notype WM_NAME 2> /dev/null \
+        | sed -n 's/^WM_NAME = "\(.*\)"$/\1/p' | sed 's/\\"/"/g'
+}
+
+geometry()
+{
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$WIDTH x $HEIGHT"
+}
+
+# Clicks the close button at the right end of the title bar (26 pixels high below a 4-pixel
+# border), then expects the process to end by itself with status 0.
+close_and_expect_exit_0()
+{
+    local pid="$1" w="$2" X Y WIDTH HEIGHT SCREEN WINDOW status i
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) click 1
+    for i in $(seq 100); do
+        kill -0 "$pid" 2> /dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2> /dev/null && fail "Quillon still runs 10 s after its close button was clicked"
+    status=0
+    wait "$pid" || status=$?
+    [[ $status -eq 0 ]] || fail "Quillon ended with status $status after the close button"
+}
+
+# Dismisses a message box with its default button (Return).
+dismiss()
+{
+    xdotool key --window "$1" Return
+}
+
+builtin_title="Halvane Chorus version 1.0.03 - R1806"
+
+make_syx()
+{
+    mkdir -p "$(dirname "$1")"
+    printf '\xf0\x00\x7f\x7f\x51\x01\x10\x00\xf7' > "$1"
+}
+
+case "$case" in
+    window)
+        start_x
+        start_app first
+        w=$(wait_for_window "$first" "$builtin_title")
+        [[ "$(visible_windows "$first" | wc -l)" -eq 1 ]] || fail "more than one window"
+        [[ "$(geometry "$w")" == "650 x 400" ]] || fail "window is $(geometry "$w"), expected 650 x 400"
+        # Centred on the 1280 x 1024 screen.
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [[ "$X,$Y" == "315,312" ]] || fail "window at $X,$Y, expected centred at 315,312"
+        # Drag the bottom-right corner of the resizable border outwards: the size stays.
+        xdotool mousemove $((X + 648)) $((Y + 398)) mousedown 1 \
+            mousemove $((X + 700)) $((Y + 450)) mousemove $((X + 760)) $((Y + 500)) mouseup 1
+        sleep 0.5
+        [[ "$(geometry "$w")" == "650 x 400" ]] || fail "window resized to $(geometry "$w")"
+        close_and_expect_exit_0 "$first" "$w"
+        ;;
+
+    second-instance)
+        start_x
+        start_app first
+        w=$(wait_for_window "$first" "$builtin_title")
+        start_app second --file "$work/other.syx"
+        for i in $(seq 50); do
+            kill -0 "$second" 2> /dev/null || break
+            [[ -z "$(visible_windows "$second")" ]] || fail "the second start showed a window"
+            sleep 0.1
+        done
+        kill -0 "$second" 2> /dev/null && fail "the second start still runs after 5 s"
+        status=0
+        wait "$second" || status=$?
+        [[ $status -eq 0 ]] || fail "the second start ended with status $status"
+        # The running instance is unchanged.
+        [[ "$(visible_windows "$first")" == "$w" ]] || fail "the first instance's windows changed"
+        [[ "$(window_title "$w")" == "$builtin_title" ]] || fail "the first instance's title changed"
+        close_and_expect_exit_0 "$first" "$w"
+        ;;
+
+    file-missing)
+        start_x
+        # A missing file, and a quoted path to an existing file (quotation marks are part of the
+        # name): both are reported with the name exactly as given, then the built-in image is used.
+        make_syx "$work/fw.syx"
+        for name in "$work/missing firmware.syx" "\"$work/fw.syx\""; do
+            start_app first --file "$name"
+            box=$(wait_for_window "$first" "File $name not found")
+            dismiss "$box"
+            w=$(wait_for_window "$first" "$builtin_title")
+            close_and_expect_exit_0 "$first" "$w"
+        done
+        ;;
+
+    file-found)
+        start_x
+        make_syx "$work/fw.syx"
+        make_syx "$work/dir with blank/my  fw.syx"
+        make_syx "$work/Überspielung/fw ä.v2.syx"
+        titles=("fw version " "fw version " "my  fw version " "fw ä.v2 version ")
+        options=(--file --FILE --file --file)
+        paths=("$work/fw.syx" "$work/fw.syx" "$work/dir with blank/my  fw.syx" "$work/Überspielung/fw ä.v2.syx")
+        for i in "${!titles[@]}"; do
+            # The path is one argument, as a shell passes a quoted path.
+            start_app first "${options[$i]}" "${paths[$i]}"
+            w=$(wait_for_window "$first" "${titles[$i]}")
+            close_and_expect_exit_0 "$first" "$w"
+        done
+        ;;
+
+    file-not-recognised)
+        start_x
+        make_syx "$work/fw.syx"
+        start_app first --filex "$work/fw.syx"
+        w=$(wait_for_window "$first" "$builtin_title")
+        [[ "$(visible_windows "$first" | wc -l)" -eq 1 ]] || fail "a message box was shown"
+        close_and_expect_exit_0 "$first" "$w"
+        ;;
+
+    no-display)
+        status=0
+        env -u DISPLAY -u WAYLAND_DISPLAY "$app" > "$work/no-display.log" 2>&1 || status=$?
+        [[ $status -ne 0 ]] || fail "Quillon without a display ended with status 0"
+        [[ $status -lt 128 ]] || fail "Quillon without a display was killed by signal $((status - 128))"
+        grep -q "^Quillon: no graphical display" "$work/no-display.log" || fail "no clear message without a display"
+        ;;
+
+    *)
+        fail "unknown case $case"
+        ;;
+esac
+echo "PASS: $case"
