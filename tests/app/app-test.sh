@@ -101,11 +101,25 @@ geometry()
     echo "$WIDTH x $HEIGHT"
 }
 
+# The main window is shown (and titled) before the application centres it: wait until it stands
+# centred at its size on the 1280 x 1024 screen.
+wait_until_placed()
+{
+    local w="$1" i X Y WIDTH HEIGHT SCREEN WINDOW
+    for i in $(seq 100); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [[ "$X,$Y,$WIDTH,$HEIGHT" == "315,312,650,400" ]] && return 0
+        sleep 0.1
+    done
+    fail "window at $X,$Y sized $WIDTH x $HEIGHT, expected 650 x 400 centred at 315,312"
+}
+
 # Clicks the close button at the right end of the title bar (26 pixels high below a 4-pixel
 # border), then expects the process to end by itself with status 0.
 close_and_expect_exit_0()
 {
     local pid="$1" w="$2" X Y WIDTH HEIGHT SCREEN WINDOW status i
+    wait_until_placed "$w"
     eval "$(xdotool getwindowgeometry --shell "$w")"
     xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) click 1
     for i in $(seq 100); do
@@ -118,10 +132,23 @@ close_and_expect_exit_0()
     [[ $status -eq 0 ]] || fail "Quillon ended with status $status after the close button"
 }
 
-# Dismisses a message box with its default button (Return).
+# dismiss PID TITLE: presses Return (the default button) in the message box with that title until
+# it is gone. JUCE may replace a window's X window while it sets a box up, so look it up each time.
 dismiss()
 {
-    xdotool key --window "$1" Return
+    local pid="$1" title="$2" i w found
+    for i in $(seq 50); do
+        found=""
+        for w in $(visible_windows "$pid"); do
+            if [[ "$(window_title "$w")" == "$title" ]]; then
+                found=1
+                xdotool key --window "$w" Return 2> /dev/null || true
+            fi
+        done
+        [[ -z "$found" ]] && return 0
+        sleep 0.2
+    done
+    fail "the message box '$title' does not go away"
 }
 
 builtin_title="Halvane Chorus version 1.0.03 - R1806"
@@ -137,11 +164,9 @@ case "$case" in
         start_x
         start_app first
         w=$(wait_for_window "$first" "$builtin_title")
+        wait_until_placed "$w"
         [[ "$(visible_windows "$first" | wc -l)" -eq 1 ]] || fail "more than one window"
-        [[ "$(geometry "$w")" == "650 x 400" ]] || fail "window is $(geometry "$w"), expected 650 x 400"
-        # Centred on the 1280 x 1024 screen.
         eval "$(xdotool getwindowgeometry --shell "$w")"
-        [[ "$X,$Y" == "315,312" ]] || fail "window at $X,$Y, expected centred at 315,312"
         # Drag the bottom-right corner of the resizable border outwards: the size stays.
         xdotool mousemove $((X + 648)) $((Y + 398)) mousedown 1 \
             mousemove $((X + 700)) $((Y + 450)) mousemove $((X + 760)) $((Y + 500)) mouseup 1
@@ -177,8 +202,8 @@ case "$case" in
         make_syx "$work/fw.syx"
         for name in "$work/missing firmware.syx" "\"$work/fw.syx\""; do
             start_app first --file "$name"
-            box=$(wait_for_window "$first" "File $name not found")
-            dismiss "$box"
+            wait_for_window "$first" "File $name not found" > /dev/null
+            dismiss "$first" "File $name not found"
             w=$(wait_for_window "$first" "$builtin_title")
             close_and_expect_exit_0 "$first" "$w"
         done
