@@ -24,8 +24,10 @@ DeviceList readDeviceList (const juce::Array<juce::MidiDeviceInfo>& devices)
 // Builds a selector group: the combo box with its label attached above it, "(Disconnected)" with
 // id n + 1, a separator when devices follow, then the devices with ids 1 to n.
 void buildSelector (juce::Component& owner, juce::ComboBox& selector, juce::Label& label,
-                    const juce::StringArray& names)
+                    const DeviceList& devices)
 {
+    const auto& names = devices.names;
+
     owner.addAndMakeVisible (selector);
     label.attachToComponent (&selector, false);
 
@@ -34,8 +36,9 @@ void buildSelector (juce::Component& owner, juce::ComboBox& selector, juce::Labe
     if (!names.isEmpty())
         selector.addSeparator();
 
+    // A combo box cannot show an empty text: a device without a name shows its identifier.
     for (int i = 0; i < names.size(); ++i)
-        selector.addItem (names[i], i + 1);
+        selector.addItem (names[i].isNotEmpty() ? names[i] : devices.identifiers[i], i + 1);
 
     // Delivered later on the message thread: the first comboBoxChanged broadcasts the initial
     // "(Disconnected)" state once the owner listens.
@@ -48,27 +51,27 @@ MidiInterfaceClass::MidiInterfaceClass (bool withOutput, bool withInput, MidiPor
 {
     if (withOutput)
     {
-        auto devices = readDeviceList (ports.getOutputDevices());
-        outputNames = std::move (devices.names);
-        outputIdentifiers = std::move (devices.identifiers);
+        const auto devices = readDeviceList (ports.getOutputDevices());
+        outputNames = devices.names;
+        outputIdentifiers = devices.identifiers;
         numOutputs = outputNames.size();
 
         outputSelector = std::make_unique<juce::ComboBox> ("Output Selector");
         outputLabel = std::make_unique<juce::Label> (juce::String(), "Select an output device:");
-        buildSelector (*this, *outputSelector, *outputLabel, outputNames);
+        buildSelector (*this, *outputSelector, *outputLabel, devices);
         outputSelector->addListener (this);
     }
 
     if (withInput)
     {
-        auto devices = readDeviceList (ports.getInputDevices());
-        inputNames = std::move (devices.names);
-        inputIdentifiers = std::move (devices.identifiers);
+        const auto devices = readDeviceList (ports.getInputDevices());
+        inputNames = devices.names;
+        inputIdentifiers = devices.identifiers;
         numInputs = inputNames.size();
 
         inputSelector = std::make_unique<juce::ComboBox> ("Input Selector");
         inputLabel = std::make_unique<juce::Label> (juce::String(), "Select an input device:");
-        buildSelector (*this, *inputSelector, *inputLabel, inputNames);
+        buildSelector (*this, *inputSelector, *inputLabel, devices);
         inputSelector->addListener (this);
     }
 }

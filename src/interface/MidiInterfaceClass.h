@@ -21,6 +21,7 @@ class MidiInterfaceClass final : public InterfaceBaseClass,
                                  public juce::MidiInputCallback
 {
 public:
+    // Message thread. The provider must outlive the interface.
     MidiInterfaceClass (bool withOutput, bool withInput, MidiPortProvider& ports);
     ~MidiInterfaceClass() override;
 

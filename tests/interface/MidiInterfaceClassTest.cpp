@@ -102,6 +102,8 @@ TEST (MidiInterfaceSelector, ListsDevicesWithIdsAndDisconnectedLast)
     const Case cases[] = {
         { {}, "(Disconnected)=1", 1 },
         { { "A", "B" }, "(Disconnected)=3 - A=1 B=2", 3 },
+        // A nameless device shows its identifier (a combo box cannot show an empty item).
+        { { "", "B" }, "(Disconnected)=3 - virtual-out-1=1 B=2", 3 },
     };
 
     for (const auto& c : cases)
