@@ -1,0 +1,40 @@
+#pragma once
+
+#include "protocol/ProtocolBaseClass.h"
+
+// Sends a firmware image (complete SysEx messages back to back) to the device interface one
+// message at a time, publishing the fraction of bytes sent and a status text. The interface stays
+// disabled while the upload runs; in automatic mode the application quits once it has completed.
+//
+// The image's framing is checked before anything is sent: a damaged image is not sent at all.
+class BasicSysexProtocolClass final : public ProtocolBaseClass
+{
+public:
+    BasicSysexProtocolClass(InterfaceBaseClass* interfaceToUse, FirmwareImage* imageToSend);
+
+    // Stops a running upload after the message in progress, waiting at most 2000 ms.
+    ~BasicSysexProtocolClass() override;
+
+    void run() override;
+
+    // Starts an upload from the first byte unless one is running. While one runs this only sets
+    // the progress back to 0.0 once every byte has been sent.
+    void startUpload() override;
+
+    static constexpr const char* uploadingText = "Uploading firmware";
+    static constexpr const char* completedText = "Update completed";
+    static constexpr const char* damagedImageText = "Upload stopped: the firmware image is damaged";
+
+private:
+    // Enables or disables the interface under the message-manager lock. Returns false, having done
+    // nothing, when the thread is asked to stop while it waits for the lock.
+    bool setInterfaceEnabled(bool shouldBeEnabled);
+
+    // Progress of the current upload, not rounded; exactly 1.0 once every byte has been sent.
+    double progressValue = 0.0;
+    juce::CriticalSection ProgressValueLock;
+    // Start of the next message to send during an upload; used by the upload thread only.
+    const juce::uint8* readPosition = nullptr;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(BasicSysexProtocolClass)
+};

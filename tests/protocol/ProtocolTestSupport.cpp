@@ -1,0 +1,95 @@
+#include "ProtocolTestSupport.h"
+
+namespace protocoltest
+{
+
+bool RecordingInterface::waitForSendsBegun(int count, int timeoutMs)
+{
+    return pumpUntil([this, count] { return getSendsBegun() >= count; }, timeoutMs);
+}
+
+void ProgressRecorder::changeListenerCallback(juce::ChangeBroadcaster* source)
+{
+    ++numCallbacks;
+
+    if (source != watched)
+        foreignSource = true;
+
+    if (!juce::MessageManager::getInstance()->currentThreadHasLockedMessageManager())
+        unlocked = true;
+
+    const auto status = watched->getStatusText();
+    const auto progress = watched->getProgress();
+
+    if (status != lastStatus)
+        log.add("status " + status.toStdString());
+
+    if (progress != lastProgress)
+        log.add(progressEvent(progress));
+
+    lastStatus = status;
+    lastProgress = progress;
+}
+
+std::string progressEvent(double value)
+{
+    return "progress " + juce::String(value, 2).toStdString();
+}
+
+TestFirmwareImage::TestFirmwareImage(std::vector<juce::uint8> imageBytes)
+    : FirmwareImage("Test", "1.0", 1), bytes(std::move(imageBytes))
+{
+    if (!bytes.empty())
+    {
+        data = bytes.data();
+        size = static_cast<juce::int64>(bytes.size());
+    }
+}
+
+std::vector<juce::uint8> makeImage(const std::vector<int>& messageLengths)
+{
+    std::vector<juce::uint8> image;
+    int counter = 0;
+
+    for (auto length : messageLengths)
+    {
+        image.push_back(0xF0);
+
+        for (int i = 0; i < length - 2; ++i)
+            image.push_back(static_cast<juce::uint8>(counter++ & 0x7F));
+
+        image.push_back(0xF7);
+    }
+
+    return image;
+}
+
+bool pumpUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
+
+    while (!condition())
+    {
+        if (juce::Time::getMillisecondCounter() > deadline)
+            return false;
+
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(2);
+    }
+
+    return true;
+}
+
+StandaloneAppMarker::StandaloneAppMarker() : previous(juce::JUCEApplicationBase::createInstance)
+{
+    juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
+    {
+        return nullptr;
+    };
+}
+
+StandaloneAppMarker::~StandaloneAppMarker()
+{
+    juce::JUCEApplicationBase::createInstance = previous;
+}
+
+} // namespace protocoltest
