@@ -10,7 +10,7 @@
 class BasicSysexProtocolClass final : public ProtocolBaseClass
 {
 public:
-    BasicSysexProtocolClass(InterfaceBaseClass* interfaceToUse, FirmwareImage* imageToSend);
+    BasicSysexProtocolClass (InterfaceBaseClass* interfaceToUse, FirmwareImage* imageToSend);
 
     // Stops a running upload after the message in progress, waiting at most 2000 ms.
     ~BasicSysexProtocolClass() override;
@@ -28,7 +28,7 @@ public:
 private:
     // Enables or disables the interface under the message-manager lock. Returns false, having done
     // nothing, when the thread is asked to stop while it waits for the lock.
-    bool setInterfaceEnabled(bool shouldBeEnabled);
+    bool setInterfaceEnabled (bool shouldBeEnabled);
 
     // Progress of the current upload, not rounded; exactly 1.0 once every byte has been sent.
     double progressValue = 0.0;
@@ -36,5 +36,5 @@ private:
     // Start of the next message to send during an upload; used by the upload thread only.
     const juce::uint8* readPosition = nullptr;
 
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(BasicSysexProtocolClass)
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasicSysexProtocolClass)
 };

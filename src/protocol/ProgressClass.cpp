@@ -1,31 +1,31 @@
 #include "protocol/ProgressClass.h"
 
-void ProgressClass::setProgress(double value)
+void ProgressClass::setProgress (double value)
 {
     // roundToInt is the magic-number rounding: ties go to the even integer.
-    const double newValue = juce::roundToInt(value * 100.0) / 100.0;
+    const double newValue = juce::roundToInt (value * 100.0) / 100.0;
 
-    if (progress.exchange(newValue) == newValue)
+    if (progress.exchange (newValue) == newValue)
         return;
 
     // On an upload thread, give up waiting when that thread is asked to stop: the message thread
     // may be waiting for it to end and cannot hand the lock over meanwhile. Elsewhere (the message
     // thread, or a thread JUCE does not know) this is the ordinary blocking lock.
-    const juce::MessageManagerLock mmLock(juce::Thread::getCurrentThread());
+    const juce::MessageManagerLock mmLock (juce::Thread::getCurrentThread());
 
     if (mmLock.lockWasGained())
         sendSynchronousChangeMessage();
 }
 
-void ProgressClass::setStatusText(juce::String text)
+void ProgressClass::setStatusText (juce::String text)
 {
     {
-        const juce::ScopedLock lock(statusTextLock);
+        const juce::ScopedLock lock (statusTextLock);
 
         if (text == statusText)
             return;
 
-        statusText = std::move(text);
+        statusText = std::move (text);
     }
 
     sendChangeMessage();
@@ -33,6 +33,6 @@ void ProgressClass::setStatusText(juce::String text)
 
 juce::String ProgressClass::getStatusText() const
 {
-    const juce::ScopedLock lock(statusTextLock);
+    const juce::ScopedLock lock (statusTextLock);
     return statusText;
 }

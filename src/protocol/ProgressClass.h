@@ -20,12 +20,12 @@ public:
     // Stores the value rounded to hundredths (ties to the even hundredth) and broadcasts if the
     // stored value changed. Called on a juce::Thread, the broadcast is skipped when that thread is
     // asked to stop while it waits for the message-manager lock.
-    void setProgress(double value);
+    void setProgress (double value);
     double getProgress() const noexcept { return progress.load(); }
 
     // Stores the text and, if it differs from the stored one, posts one change message; texts set
     // before the message thread delivers it add nothing, and the listener then reads the last one.
-    void setStatusText(juce::String text);
+    void setStatusText (juce::String text);
     juce::String getStatusText() const;
 
     // The object that change messages name. JUCE delivers a change message with the broadcaster
@@ -40,7 +40,7 @@ protected:
 private:
     juce::CriticalSection statusTextLock;
     juce::String statusText;
-    std::atomic<double> progress{0.0};
+    std::atomic<double> progress { 0.0 };
 
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ProgressClass)
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ProgressClass)
 };

@@ -1,7 +1,7 @@
 #include "protocol/ProtocolBaseClass.h"
 
-ProtocolBaseClass::ProtocolBaseClass(InterfaceBaseClass* interfaceToUse, FirmwareImage* imageToSend)
-    : juce::Thread("Protocol Thread"), deviceInterface(interfaceToUse), firmwareImage(imageToSend)
+ProtocolBaseClass::ProtocolBaseClass (InterfaceBaseClass* interfaceToUse, FirmwareImage* imageToSend)
+    : juce::Thread ("Protocol Thread"), deviceInterface (interfaceToUse), firmwareImage (imageToSend)
 {
 }
 

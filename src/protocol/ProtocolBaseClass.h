@@ -13,7 +13,7 @@ class InterfaceBaseClass;
 class ProtocolBaseClass : public juce::Thread, public ProgressClass
 {
 public:
-    ProtocolBaseClass(InterfaceBaseClass* interfaceToUse, FirmwareImage* imageToSend);
+    ProtocolBaseClass (InterfaceBaseClass* interfaceToUse, FirmwareImage* imageToSend);
     ~ProtocolBaseClass() override = default;
 
     void run() override = 0;
@@ -27,5 +27,5 @@ protected:
     FirmwareImage* firmwareImage;
 
 private:
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ProtocolBaseClass)
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ProtocolBaseClass)
 };

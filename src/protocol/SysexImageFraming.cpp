@@ -2,13 +2,13 @@
 
 #include <limits>
 
-SysexImageFraming::SysexImageFraming(const juce::uint8* image, juce::uint32 size) noexcept
-    : imageStart(image), imageEnd(image != nullptr ? image + size : nullptr),
-      intact(check(image, size, numMessages))
+SysexImageFraming::SysexImageFraming (const juce::uint8* image, juce::uint32 size) noexcept
+    : imageStart (image), imageEnd (image != nullptr ? image + size : nullptr),
+      intact (check (image, size, numMessages))
 {
 }
 
-bool SysexImageFraming::check(const juce::uint8* image, juce::uint32 size, int& numMessages) noexcept
+bool SysexImageFraming::check (const juce::uint8* image, juce::uint32 size, int& numMessages) noexcept
 {
     numMessages = 0;
 
@@ -16,7 +16,7 @@ bool SysexImageFraming::check(const juce::uint8* image, juce::uint32 size, int& 
         return false;
 
     // Every message length must fit the int the send takes.
-    constexpr auto maxMessageLength = static_cast<juce::uint32>(std::numeric_limits<int>::max());
+    constexpr auto maxMessageLength = static_cast<juce::uint32> (std::numeric_limits<int>::max());
     juce::uint32 messageStart = 0;
     bool insideMessage = false;
 
@@ -52,7 +52,7 @@ bool SysexImageFraming::check(const juce::uint8* image, juce::uint32 size, int& 
     return !insideMessage;
 }
 
-int SysexImageFraming::readMessage(const juce::uint8*& position) const noexcept
+int SysexImageFraming::readMessage (const juce::uint8*& position) const noexcept
 {
     if (!intact || position < imageStart || position >= imageEnd || *position != startByte)
         return 0;
@@ -64,7 +64,7 @@ int SysexImageFraming::readMessage(const juce::uint8*& position) const noexcept
     {
     }
 
-    const auto length = static_cast<int>(scan - position);
+    const auto length = static_cast<int> (scan - position);
     position = scan;
     return length;
 }

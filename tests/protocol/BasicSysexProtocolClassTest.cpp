@@ -12,17 +12,17 @@ using Bytes = std::vector<juce::uint8>;
 using Events = std::vector<std::string>;
 
 // The messages of an image as separate byte runs.
-std::vector<Bytes> messagesOf(const Bytes& image)
+std::vector<Bytes> messagesOf (const Bytes& image)
 {
     std::vector<Bytes> messages;
     Bytes current;
 
     for (auto byte : image)
     {
-        current.push_back(byte);
+        current.push_back (byte);
 
         if (byte == 0xF7)
-            messages.push_back(std::exchange(current, {}));
+            messages.push_back (std::exchange (current, {}));
     }
 
     return messages;
@@ -38,23 +38,23 @@ protected:
         bAutoUpdate = false;
     }
 
-    void load(Bytes bytes)
+    void load (Bytes bytes)
     {
         imageBytes = bytes;
-        image = std::make_unique<TestFirmwareImage>(std::move(bytes));
-        protocol = std::make_unique<BasicSysexProtocolClass>(&device, image.get());
-        recorder = std::make_unique<ProgressRecorder>(*protocol, log);
+        image = std::make_unique<TestFirmwareImage> (std::move (bytes));
+        protocol = std::make_unique<BasicSysexProtocolClass> (&device, image.get());
+        recorder = std::make_unique<ProgressRecorder> (*protocol, log);
     }
 
     // Pumps the message loop until the thread has ended and its last status has been delivered.
-    bool waitForEnd(const std::string& finalStatus)
+    bool waitForEnd (const std::string& finalStatus)
     {
-        return pumpUntil([&]
-                         { return !protocol->isThreadRunning() && log.count("status " + finalStatus) > 0; });
+        return pumpUntil (
+            [&] { return !protocol->isThreadRunning() && log.count ("status " + finalStatus) > 0; });
     }
 
     EventLog log;
-    RecordingInterface device{log};
+    RecordingInterface device { log };
     Bytes imageBytes;
     std::unique_ptr<TestFirmwareImage> image;
     std::unique_ptr<BasicSysexProtocolClass> protocol;
@@ -66,186 +66,186 @@ const std::string completed = BasicSysexProtocolClass::completedText;
 const std::string damaged = BasicSysexProtocolClass::damagedImageText;
 } // namespace
 
-TEST_F(Upload, SendsEachMessageWholeAndPublishesTheFractionSent)
+TEST_F (Upload, SendsEachMessageWholeAndPublishesTheFractionSent)
 {
-    load(makeImage({10, 20, 70}));
+    load (makeImage ({ 10, 20, 70 }));
     protocol->startUpload();
-    ASSERT_TRUE(waitForEnd(completed));
+    ASSERT_TRUE (waitForEnd (completed));
 
-    EXPECT_EQ(device.getMessages(), messagesOf(imageBytes));
-    EXPECT_EQ(log.select({"status", "progress"}),
-              (Events{"status " + uploading, "progress 0.10", "progress 0.30", "progress 1.00",
-                      "status " + completed}));
-    EXPECT_EQ(log.select({"send", "progress"}),
-              (Events{"send 10", "progress 0.10", "send 20", "progress 0.30", "send 70", "progress 1.00"}));
+    EXPECT_EQ (device.getMessages(), messagesOf (imageBytes));
+    EXPECT_EQ (log.select ({ "status", "progress" }),
+               (Events { "status " + uploading, "progress 0.10", "progress 0.30", "progress 1.00",
+                         "status " + completed }));
+    EXPECT_EQ (log.select ({ "send", "progress" }), (Events { "send 10", "progress 0.10", "send 20",
+                                                              "progress 0.30", "send 70", "progress 1.00" }));
 
     // Disabled before the first message, enabled after the last.
-    const auto enablement = log.select({"enabled", "disabled", "send"});
-    EXPECT_EQ(enablement.front(), "disabled");
-    EXPECT_EQ(enablement.back(), "enabled");
-    EXPECT_TRUE(device.isEnabled());
+    const auto enablement = log.select ({ "enabled", "disabled", "send" });
+    EXPECT_EQ (enablement.front(), "disabled");
+    EXPECT_EQ (enablement.back(), "enabled");
+    EXPECT_TRUE (device.isEnabled());
 
     // Progress broadcasts ran under the message-manager lock and named the protocol.
-    EXPECT_FALSE(recorder->sawUnlockedCallback());
-    EXPECT_FALSE(recorder->sawForeignSource());
-    EXPECT_EQ(protocol->getChangedObject(), static_cast<void*>(protocol.get()));
+    EXPECT_FALSE (recorder->sawUnlockedCallback());
+    EXPECT_FALSE (recorder->sawForeignSource());
+    EXPECT_EQ (protocol->getChangedObject(), static_cast<void*> (protocol.get()));
 }
 
-TEST_F(Upload, ImageOfOneMessageIsSentInOnePiece)
+TEST_F (Upload, ImageOfOneMessageIsSentInOnePiece)
 {
-    load(makeImage({9}));
+    load (makeImage ({ 9 }));
     protocol->startUpload();
-    ASSERT_TRUE(waitForEnd(completed));
+    ASSERT_TRUE (waitForEnd (completed));
 
-    EXPECT_EQ(device.getMessages(), messagesOf(imageBytes));
-    EXPECT_EQ(log.select({"progress"}), (Events{"progress 1.00"}));
+    EXPECT_EQ (device.getMessages(), messagesOf (imageBytes));
+    EXPECT_EQ (log.select ({ "progress" }), (Events { "progress 1.00" }));
 }
 
-TEST_F(Upload, FullProgressArrivesAt99Point5PercentAndCompletionOnlyAfterTheLastMessage)
+TEST_F (Upload, FullProgressArrivesAt99Point5PercentAndCompletionOnlyAfterTheLastMessage)
 {
-    load(makeImage(std::vector<int>(200, 12)));
+    load (makeImage (std::vector<int> (200, 12)));
     protocol->startUpload();
-    ASSERT_TRUE(waitForEnd(completed));
+    ASSERT_TRUE (waitForEnd (completed));
 
-    const auto events = log.select({"send", "progress", "status " + completed});
-    const auto full = std::find(events.begin(), events.end(), "progress 1.00");
-    ASSERT_NE(full, events.end());
-    EXPECT_EQ(std::count(events.begin(), full, "send 12"), 199);
-    EXPECT_EQ(events.back(), "status " + completed);
-    EXPECT_EQ(std::count(full, events.end(), "send 12"), 1);
+    const auto events = log.select ({ "send", "progress", "status " + completed });
+    const auto full = std::find (events.begin(), events.end(), "progress 1.00");
+    ASSERT_NE (full, events.end());
+    EXPECT_EQ (std::count (events.begin(), full, "send 12"), 199);
+    EXPECT_EQ (events.back(), "status " + completed);
+    EXPECT_EQ (std::count (full, events.end(), "send 12"), 1);
 
     // One broadcast per hundredth at most, always rising.
-    const auto progress = log.select({"progress"});
-    EXPECT_EQ(progress.size(), 100u);
-    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    const auto progress = log.select ({ "progress" });
+    EXPECT_EQ (progress.size(), 100u);
+    EXPECT_TRUE (std::is_sorted (progress.begin(), progress.end()));
 }
 
-TEST_F(Upload, StartWhileRunningChangesNothingAndAfterTheEndStartsAgainFromTheFirstByte)
+TEST_F (Upload, StartWhileRunningChangesNothingAndAfterTheEndStartsAgainFromTheFirstByte)
 {
-    load(makeImage({10, 10, 10, 10, 10}));
-    device.allowSends(2);
+    load (makeImage ({ 10, 10, 10, 10, 10 }));
+    device.allowSends (2);
     protocol->startUpload();
-    ASSERT_TRUE(device.waitForSendsBegun(3)); // the third send is held
-
-    protocol->startUpload();
-    EXPECT_TRUE(protocol->isThreadRunning());
-    EXPECT_EQ(protocol->getProgress(), 0.4);
-
-    device.allowSends(-1);
-    ASSERT_TRUE(waitForEnd(completed));
-    EXPECT_EQ(device.getMessages(), messagesOf(imageBytes));
-    EXPECT_EQ(log.select({"progress"}),
-              (Events{"progress 0.20", "progress 0.40", "progress 0.60", "progress 0.80", "progress 1.00"}));
+    ASSERT_TRUE (device.waitForSendsBegun (3)); // the third send is held
 
     protocol->startUpload();
-    EXPECT_EQ(log.select({"progress"}).back(), "progress 0.00"); // reset before the thread runs
-    ASSERT_TRUE(pumpUntil([&] { return device.getSendsBegun() == 10 && !protocol->isThreadRunning(); }));
+    EXPECT_TRUE (protocol->isThreadRunning());
+    EXPECT_EQ (protocol->getProgress(), 0.4);
 
-    const auto once = messagesOf(imageBytes);
+    device.allowSends (-1);
+    ASSERT_TRUE (waitForEnd (completed));
+    EXPECT_EQ (device.getMessages(), messagesOf (imageBytes));
+    EXPECT_EQ (log.select ({ "progress" }), (Events { "progress 0.20", "progress 0.40", "progress 0.60",
+                                                      "progress 0.80", "progress 1.00" }));
+
+    protocol->startUpload();
+    EXPECT_EQ (log.select ({ "progress" }).back(), "progress 0.00"); // reset before the thread runs
+    ASSERT_TRUE (pumpUntil ([&] { return device.getSendsBegun() == 10 && !protocol->isThreadRunning(); }));
+
+    const auto once = messagesOf (imageBytes);
     auto twice = once;
-    twice.insert(twice.end(), once.begin(), once.end());
-    EXPECT_EQ(device.getMessages(), twice);
-    EXPECT_EQ(protocol->getProgress(), 1.0);
+    twice.insert (twice.end(), once.begin(), once.end());
+    EXPECT_EQ (device.getMessages(), twice);
+    EXPECT_EQ (protocol->getProgress(), 1.0);
 }
 
-TEST_F(Upload, StartAfterTheLastMessageOnlyResetsTheProgress)
+TEST_F (Upload, StartAfterTheLastMessageOnlyResetsTheProgress)
 {
     // The quit request of automatic mode holds the thread after its last message.
     EventLog appLog;
-    QuitRecorderApplication application(appLog);
+    QuitRecorderApplication application (appLog);
     juce::WaitableEvent quitMayReturn;
     application.onQuitRequest = [&]
     {
-        quitMayReturn.wait(5000);
+        quitMayReturn.wait (5000);
     };
     bAutoUpdate = true;
 
-    load(makeImage({10, 10}));
+    load (makeImage ({ 10, 10 }));
     protocol->startUpload();
-    ASSERT_TRUE(pumpUntil([&] { return appLog.count("quit") == 1; }));
+    ASSERT_TRUE (pumpUntil ([&] { return appLog.count ("quit") == 1; }));
 
     protocol->startUpload();
-    EXPECT_EQ(protocol->getProgress(), 0.0);
-    EXPECT_TRUE(protocol->isThreadRunning());
+    EXPECT_EQ (protocol->getProgress(), 0.0);
+    EXPECT_TRUE (protocol->isThreadRunning());
 
     quitMayReturn.signal();
-    ASSERT_TRUE(pumpUntil([&] { return !protocol->isThreadRunning(); }));
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
-    EXPECT_EQ(device.getSendsBegun(), 2);
-    EXPECT_EQ(protocol->getProgress(), 0.0);
+    ASSERT_TRUE (pumpUntil ([&] { return !protocol->isThreadRunning(); }));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_EQ (device.getSendsBegun(), 2);
+    EXPECT_EQ (protocol->getProgress(), 0.0);
 }
 
-TEST_F(Upload, DestroyingTheProtocolEndsTheUploadAfterTheMessageInProgress)
+TEST_F (Upload, DestroyingTheProtocolEndsTheUploadAfterTheMessageInProgress)
 {
     EventLog appLog;
-    QuitRecorderApplication application(appLog);
+    QuitRecorderApplication application (appLog);
     bAutoUpdate = true;
 
-    load(makeImage(std::vector<int>(20, 100)));
+    load (makeImage (std::vector<int> (20, 100)));
     device.sendTimeMs = 100;
     protocol->startUpload();
-    ASSERT_TRUE(device.waitForSendsBegun(3));
+    ASSERT_TRUE (device.waitForSendsBegun (3));
 
     recorder->forgetWatchedObject(); // still listening while the protocol goes
     protocol.reset(); // a thread still running after 2000 ms would be killed, with an assertion
 
     const int begun = device.getSendsBegun();
-    EXPECT_LT(begun, 20);
-    EXPECT_EQ(device.getMessages().size(), static_cast<size_t>(begun)); // the last one finished whole
-    EXPECT_EQ(log.count("status " + completed), 0u);
-    EXPECT_FALSE(device.isEnabled());
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
-    EXPECT_EQ(appLog.count("quit"), 0u);
+    EXPECT_LT (begun, 20);
+    EXPECT_EQ (device.getMessages().size(), static_cast<size_t> (begun)); // the last one finished whole
+    EXPECT_EQ (log.count ("status " + completed), 0u);
+    EXPECT_FALSE (device.isEnabled());
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_EQ (appLog.count ("quit"), 0u);
 }
 
-TEST_F(Upload, DestroyingTheProtocolWhileItWaitsForTheMessageManagerLockSendsNothing)
+TEST_F (Upload, DestroyingTheProtocolWhileItWaitsForTheMessageManagerLockSendsNothing)
 {
-    load(makeImage({10, 20}));
+    load (makeImage ({ 10, 20 }));
     protocol->startUpload();
     // No dispatching here, so the thread waits for the lock to disable the interface.
-    juce::Thread::sleep(50);
+    juce::Thread::sleep (50);
 
     recorder->forgetWatchedObject();
     protocol.reset();
 
-    EXPECT_EQ(device.getSendsBegun(), 0);
+    EXPECT_EQ (device.getSendsBegun(), 0);
 }
 
-TEST_F(Upload, AutomaticModeQuitsAfterCompletionAndEnablingTheInterface)
+TEST_F (Upload, AutomaticModeQuitsAfterCompletionAndEnablingTheInterface)
 {
-    QuitRecorderApplication application(log);
+    QuitRecorderApplication application (log);
     bAutoUpdate = true;
 
-    load(makeImage({10, 20}));
-    device.onEnablementChanged = [&](bool enabled)
+    load (makeImage ({ 10, 20 }));
+    device.onEnablementChanged = [&] (bool enabled)
     {
         if (enabled)
-            log.add("status when enabled: " + protocol->getStatusText().toStdString());
+            log.add ("status when enabled: " + protocol->getStatusText().toStdString());
     };
     protocol->startUpload();
-    ASSERT_TRUE(waitForEnd(completed));
+    ASSERT_TRUE (waitForEnd (completed));
 
-    EXPECT_EQ(log.select({"send", "enabled", "status when", "quit"}),
-              (Events{"send 10", "send 20", "enabled", "status when enabled: " + completed, "quit"}));
+    EXPECT_EQ (log.select ({ "send", "enabled", "status when", "quit" }),
+               (Events { "send 10", "send 20", "enabled", "status when enabled: " + completed, "quit" }));
 }
 
-TEST_F(Upload, AutomaticModeWithoutAnApplicationObjectStillCompletes)
+TEST_F (Upload, AutomaticModeWithoutAnApplicationObjectStillCompletes)
 {
     bAutoUpdate = true;
-    load(makeImage({10}));
+    load (makeImage ({ 10 }));
     protocol->startUpload();
-    ASSERT_TRUE(waitForEnd(completed));
-    EXPECT_TRUE(device.isEnabled());
+    ASSERT_TRUE (waitForEnd (completed));
+    EXPECT_TRUE (device.isEnabled());
 }
 
-TEST_F(Upload, ManualModeDoesNotQuit)
+TEST_F (Upload, ManualModeDoesNotQuit)
 {
-    QuitRecorderApplication application(log);
-    load(makeImage({10}));
+    QuitRecorderApplication application (log);
+    load (makeImage ({ 10 }));
     protocol->startUpload();
-    ASSERT_TRUE(waitForEnd(completed));
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
-    EXPECT_EQ(log.count("quit"), 0u);
+    ASSERT_TRUE (waitForEnd (completed));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_EQ (log.count ("quit"), 0u);
 }
 
 namespace
@@ -256,7 +256,7 @@ struct DamagedCase
     Bytes bytes;
 };
 
-void PrintTo(const DamagedCase& c, std::ostream* os)
+void PrintTo (const DamagedCase& c, std::ostream* os)
 {
     *os << c.name;
 }
@@ -265,49 +265,50 @@ class DamagedUpload : public Upload, public ::testing::WithParamInterface<Damage
 {
 };
 
-Bytes withoutLastByte(Bytes bytes)
+Bytes withoutLastByte (Bytes bytes)
 {
     bytes.pop_back();
     return bytes;
 }
 
-Bytes withByteAt(Bytes bytes, size_t index, juce::uint8 value)
+Bytes withByteAt (Bytes bytes, size_t index, juce::uint8 value)
 {
-    bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(index), value);
+    bytes.insert (bytes.begin() + static_cast<std::ptrdiff_t> (index), value);
     return bytes;
 }
 } // namespace
 
-TEST_P(DamagedUpload, SendsNothingAndSaysSo)
+TEST_P (DamagedUpload, SendsNothingAndSaysSo)
 {
-    QuitRecorderApplication application(log);
+    QuitRecorderApplication application (log);
     bAutoUpdate = true;
-    load(GetParam().bytes);
-    device.setEnabled(false);
+    load (GetParam().bytes);
+    device.setEnabled (false);
 
     protocol->startUpload();
-    ASSERT_TRUE(waitForEnd(damaged));
+    ASSERT_TRUE (waitForEnd (damaged));
 
-    EXPECT_EQ(device.getSendsBegun(), 0);
-    EXPECT_EQ(protocol->getProgress(), 0.0);
-    EXPECT_EQ(log.select({"progress", "status"}), (Events{"status " + damaged}));
-    EXPECT_TRUE(device.isEnabled());
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
-    EXPECT_EQ(log.count("quit"), 0u);
+    EXPECT_EQ (device.getSendsBegun(), 0);
+    EXPECT_EQ (protocol->getProgress(), 0.0);
+    EXPECT_EQ (log.select ({ "progress", "status" }), (Events { "status " + damaged }));
+    EXPECT_TRUE (device.isEnabled());
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_EQ (log.count ("quit"), 0u);
 
     // Still damaged on a second attempt; nothing hangs.
     protocol->startUpload();
-    ASSERT_TRUE(pumpUntil([&] { return !protocol->isThreadRunning(); }));
-    EXPECT_EQ(device.getSendsBegun(), 0);
+    ASSERT_TRUE (pumpUntil ([&] { return !protocol->isThreadRunning(); }));
+    EXPECT_EQ (device.getSendsBegun(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
+INSTANTIATE_TEST_SUITE_P (
     Table, DamagedUpload,
-    ::testing::Values(DamagedCase{"StrayByteBetweenMessages", withByteAt(makeImage({10, 20}), 10, 0x00)},
-                      DamagedCase{"TrailingBytes", withByteAt(makeImage({10, 20}), 30, 0x00)},
-                      DamagedCase{"LastMessageWithoutEnd", withoutLastByte(makeImage({10, 20}))},
-                      DamagedCase{"StartByteInsideMessage", withByteAt(makeImage({10, 20}), 15, 0xF0)},
-                      DamagedCase{"FirstByteNotStart", withByteAt(makeImage({10, 20}), 0, 0x00)},
-                      DamagedCase{"HighDataByte", withByteAt(makeImage({10, 20}), 5, 0x90)},
-                      DamagedCase{"Empty", Bytes{}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Values (
+        DamagedCase { "StrayByteBetweenMessages", withByteAt (makeImage ({ 10, 20 }), 10, 0x00) },
+        DamagedCase { "TrailingBytes", withByteAt (makeImage ({ 10, 20 }), 30, 0x00) },
+        DamagedCase { "LastMessageWithoutEnd", withoutLastByte (makeImage ({ 10, 20 })) },
+        DamagedCase { "StartByteInsideMessage", withByteAt (makeImage ({ 10, 20 }), 15, 0xF0) },
+        DamagedCase { "FirstByteNotStart", withByteAt (makeImage ({ 10, 20 }), 0, 0x00) },
+        DamagedCase { "HighDataByte", withByteAt (makeImage ({ 10, 20 }), 5, 0x90) },
+        DamagedCase { "Empty", Bytes {} }),
+    [] (const auto& info) { return std::string (info.param.name); });

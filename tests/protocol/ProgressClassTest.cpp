@@ -12,9 +12,9 @@ struct RoundingCase
     double stored;
 };
 
-void PrintTo(const RoundingCase& c, std::ostream* os)
+void PrintTo (const RoundingCase& c, std::ostream* os)
 {
-    *os << juce::String(c.value, 17) << " -> " << c.stored;
+    *os << juce::String (c.value, 17) << " -> " << c.stored;
 }
 
 class ProgressRounding : public ::testing::TestWithParam<RoundingCase>
@@ -25,20 +25,20 @@ class ProgressRounding : public ::testing::TestWithParam<RoundingCase>
 class ProgressWriter final : public juce::Thread
 {
 public:
-    ProgressWriter(ProgressClass& target, double valueToSet)
-        : juce::Thread("Progress writer"), progressClass(target), value(valueToSet)
+    ProgressWriter (ProgressClass& target, double valueToSet)
+        : juce::Thread ("Progress writer"), progressClass (target), value (valueToSet)
     {
     }
 
-    ~ProgressWriter() override { stopThread(2000); }
+    ~ProgressWriter() override { stopThread (2000); }
 
     void run() override
     {
-        progressClass.setProgress(value);
+        progressClass.setProgress (value);
         finished = true;
     }
 
-    std::atomic<bool> finished{false};
+    std::atomic<bool> finished { false };
 
 private:
     ProgressClass& progressClass;
@@ -46,103 +46,104 @@ private:
 };
 } // namespace
 
-TEST_P(ProgressRounding, StoresNearestHundredthWithTiesToEven)
+TEST_P (ProgressRounding, StoresNearestHundredthWithTiesToEven)
 {
     ProgressClass progress;
-    progress.setProgress(GetParam().value);
-    EXPECT_EQ(progress.getProgress(), GetParam().stored);
+    progress.setProgress (GetParam().value);
+    EXPECT_EQ (progress.getProgress(), GetParam().stored);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ProgressRounding,
-                         ::testing::Values(RoundingCase{0.125, 0.12}, // tie: 12 is even
-                                           RoundingCase{0.135, 0.14}, // tie: 14 is even
-                                           RoundingCase{0.025, 0.02}, RoundingCase{0.005, 0.0},
-                                           RoundingCase{1.0 / 3.0, 0.33}, RoundingCase{2.0 / 3.0, 0.67},
-                                           RoundingCase{0.994, 0.99}, RoundingCase{0.995, 1.0},
-                                           RoundingCase{199.0 / 200.0, 1.0}, RoundingCase{1.0, 1.0}));
+INSTANTIATE_TEST_SUITE_P (Table, ProgressRounding,
+                          ::testing::Values (RoundingCase { 0.125, 0.12 }, // tie: 12 is even
+                                             RoundingCase { 0.135, 0.14 }, // tie: 14 is even
+                                             RoundingCase { 0.025, 0.02 }, RoundingCase { 0.005, 0.0 },
+                                             RoundingCase { 1.0 / 3.0, 0.33 },
+                                             RoundingCase { 2.0 / 3.0, 0.67 }, RoundingCase { 0.994, 0.99 },
+                                             RoundingCase { 0.995, 1.0 }, RoundingCase { 199.0 / 200.0, 1.0 },
+                                             RoundingCase { 1.0, 1.0 }));
 
-TEST(ProgressClass, ProgressBroadcastIsSynchronousAndOnlyOnChange)
+TEST (ProgressClass, ProgressBroadcastIsSynchronousAndOnlyOnChange)
 {
     EventLog log;
     ProgressClass progress;
-    ProgressRecorder recorder(progress, log);
+    ProgressRecorder recorder (progress, log);
 
-    progress.setProgress(0.0); // already 0.0
-    EXPECT_EQ(recorder.callbacks(), 0);
+    progress.setProgress (0.0); // already 0.0
+    EXPECT_EQ (recorder.callbacks(), 0);
 
-    progress.setProgress(0.421);
-    progress.setProgress(0.419); // the same hundredth
-    EXPECT_EQ(recorder.callbacks(), 1);
+    progress.setProgress (0.421);
+    progress.setProgress (0.419); // the same hundredth
+    EXPECT_EQ (recorder.callbacks(), 1);
 
-    progress.setProgress(0.995);
-    EXPECT_EQ(recorder.callbacks(), 2); // delivered before setProgress returned
-    progress.setProgress(1.0);
-    EXPECT_EQ(recorder.callbacks(), 2);
+    progress.setProgress (0.995);
+    EXPECT_EQ (recorder.callbacks(), 2); // delivered before setProgress returned
+    progress.setProgress (1.0);
+    EXPECT_EQ (recorder.callbacks(), 2);
 
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
-    EXPECT_EQ(recorder.callbacks(), 2);
-    EXPECT_EQ(log.snapshot(), (std::vector<std::string>{"progress 0.42", "progress 1.00"}));
-    EXPECT_FALSE(recorder.sawForeignSource());
-    EXPECT_FALSE(recorder.sawUnlockedCallback());
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_EQ (recorder.callbacks(), 2);
+    EXPECT_EQ (log.snapshot(), (std::vector<std::string> { "progress 0.42", "progress 1.00" }));
+    EXPECT_FALSE (recorder.sawForeignSource());
+    EXPECT_FALSE (recorder.sawUnlockedCallback());
 }
 
-TEST(ProgressClass, ProgressSetOnAnotherThreadIsBroadcastThereUnderTheMessageManagerLock)
+TEST (ProgressClass, ProgressSetOnAnotherThreadIsBroadcastThereUnderTheMessageManagerLock)
 {
     EventLog log;
     ProgressClass progress;
-    ProgressRecorder recorder(progress, log);
-    ProgressWriter writer(progress, 0.5);
+    ProgressRecorder recorder (progress, log);
+    ProgressWriter writer (progress, 0.5);
 
     writer.startThread();
-    ASSERT_TRUE(pumpUntil([&] { return writer.finished.load(); }));
+    ASSERT_TRUE (pumpUntil ([&] { return writer.finished.load(); }));
 
-    EXPECT_EQ(log.snapshot(), (std::vector<std::string>{"progress 0.50"}));
-    EXPECT_FALSE(recorder.sawUnlockedCallback());
+    EXPECT_EQ (log.snapshot(), (std::vector<std::string> { "progress 0.50" }));
+    EXPECT_FALSE (recorder.sawUnlockedCallback());
 }
 
-TEST(ProgressClass, WriterAskedToStopWhileWaitingForTheLockStoresButDoesNotBroadcast)
+TEST (ProgressClass, WriterAskedToStopWhileWaitingForTheLockStoresButDoesNotBroadcast)
 {
     EventLog log;
     ProgressClass progress;
-    ProgressRecorder recorder(progress, log);
-    ProgressWriter writer(progress, 0.5);
+    ProgressRecorder recorder (progress, log);
+    ProgressWriter writer (progress, 0.5);
 
     // This thread does not dispatch messages, so the writer cannot get the lock until told to stop.
     writer.startThread();
-    juce::Thread::sleep(50);
+    juce::Thread::sleep (50);
     writer.signalThreadShouldExit();
-    ASSERT_TRUE(writer.waitForThreadToExit(2000));
+    ASSERT_TRUE (writer.waitForThreadToExit (2000));
 
-    EXPECT_EQ(progress.getProgress(), 0.5);
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
-    EXPECT_EQ(recorder.callbacks(), 0);
+    EXPECT_EQ (progress.getProgress(), 0.5);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_EQ (recorder.callbacks(), 0);
 }
 
-TEST(ProgressClass, StatusTextsAreCoalescedIntoOneLaterNotification)
+TEST (ProgressClass, StatusTextsAreCoalescedIntoOneLaterNotification)
 {
     EventLog log;
     ProgressClass progress;
-    ProgressRecorder recorder(progress, log);
+    ProgressRecorder recorder (progress, log);
 
-    progress.setStatusText("first");
-    progress.setStatusText("second");
-    EXPECT_EQ(recorder.callbacks(), 0); // asynchronous
-    EXPECT_EQ(progress.getStatusText(), "second");
+    progress.setStatusText ("first");
+    progress.setStatusText ("second");
+    EXPECT_EQ (recorder.callbacks(), 0); // asynchronous
+    EXPECT_EQ (progress.getStatusText(), "second");
 
-    ASSERT_TRUE(pumpUntil([&] { return recorder.callbacks() > 0; }));
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
-    EXPECT_EQ(recorder.callbacks(), 1);
-    EXPECT_EQ(log.snapshot(), (std::vector<std::string>{"status second"}));
+    ASSERT_TRUE (pumpUntil ([&] { return recorder.callbacks() > 0; }));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_EQ (recorder.callbacks(), 1);
+    EXPECT_EQ (log.snapshot(), (std::vector<std::string> { "status second" }));
 
-    progress.setStatusText("second"); // unchanged
-    progress.setStatusText("SECOND"); // case matters
-    progress.setStatusText("second");
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
-    EXPECT_EQ(recorder.callbacks(), 2);
+    progress.setStatusText ("second"); // unchanged
+    progress.setStatusText ("SECOND"); // case matters
+    progress.setStatusText ("second");
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_EQ (recorder.callbacks(), 2);
 }
 
-TEST(ProgressClass, ChangeMessagesNameTheBroadcasterItselfByDefault)
+TEST (ProgressClass, ChangeMessagesNameTheBroadcasterItselfByDefault)
 {
     ProgressClass progress;
-    EXPECT_EQ(progress.getChangedObject(), static_cast<void*>(&progress));
+    EXPECT_EQ (progress.getChangedObject(), static_cast<void*> (&progress));
 }

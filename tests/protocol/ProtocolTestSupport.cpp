@@ -3,12 +3,12 @@
 namespace protocoltest
 {
 
-bool RecordingInterface::waitForSendsBegun(int count, int timeoutMs)
+bool RecordingInterface::waitForSendsBegun (int count, int timeoutMs)
 {
-    return pumpUntil([this, count] { return getSendsBegun() >= count; }, timeoutMs);
+    return pumpUntil ([this, count] { return getSendsBegun() >= count; }, timeoutMs);
 }
 
-void ProgressRecorder::changeListenerCallback(juce::ChangeBroadcaster* source)
+void ProgressRecorder::changeListenerCallback (juce::ChangeBroadcaster* source)
 {
     ++numCallbacks;
 
@@ -22,64 +22,64 @@ void ProgressRecorder::changeListenerCallback(juce::ChangeBroadcaster* source)
     const auto progress = watched->getProgress();
 
     if (status != lastStatus)
-        log.add("status " + status.toStdString());
+        log.add ("status " + status.toStdString());
 
     if (progress != lastProgress)
-        log.add(progressEvent(progress));
+        log.add (progressEvent (progress));
 
     lastStatus = status;
     lastProgress = progress;
 }
 
-std::string progressEvent(double value)
+std::string progressEvent (double value)
 {
-    return "progress " + juce::String(value, 2).toStdString();
+    return "progress " + juce::String (value, 2).toStdString();
 }
 
-TestFirmwareImage::TestFirmwareImage(std::vector<juce::uint8> imageBytes)
-    : FirmwareImage("Test", "1.0", 1), bytes(std::move(imageBytes))
+TestFirmwareImage::TestFirmwareImage (std::vector<juce::uint8> imageBytes)
+    : FirmwareImage ("Test", "1.0", 1), bytes (std::move (imageBytes))
 {
     if (!bytes.empty())
     {
         data = bytes.data();
-        size = static_cast<juce::int64>(bytes.size());
+        size = static_cast<juce::int64> (bytes.size());
     }
 }
 
-std::vector<juce::uint8> makeImage(const std::vector<int>& messageLengths)
+std::vector<juce::uint8> makeImage (const std::vector<int>& messageLengths)
 {
     std::vector<juce::uint8> image;
     int counter = 0;
 
     for (auto length : messageLengths)
     {
-        image.push_back(0xF0);
+        image.push_back (0xF0);
 
         for (int i = 0; i < length - 2; ++i)
-            image.push_back(static_cast<juce::uint8>(counter++ & 0x7F));
+            image.push_back (static_cast<juce::uint8> (counter++ & 0x7F));
 
-        image.push_back(0xF7);
+        image.push_back (0xF7);
     }
 
     return image;
 }
 
-bool pumpUntil(const std::function<bool()>& condition, int timeoutMs)
+bool pumpUntil (const std::function<bool()>& condition, int timeoutMs)
 {
-    const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32>(timeoutMs);
+    const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
 
     while (!condition())
     {
         if (juce::Time::getMillisecondCounter() > deadline)
             return false;
 
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(2);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (2);
     }
 
     return true;
 }
 
-StandaloneAppMarker::StandaloneAppMarker() : previous(juce::JUCEApplicationBase::createInstance)
+StandaloneAppMarker::StandaloneAppMarker() : previous (juce::JUCEApplicationBase::createInstance)
 {
     juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
     {

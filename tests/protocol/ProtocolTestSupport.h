@@ -21,35 +21,35 @@ namespace protocoltest
 class EventLog final
 {
 public:
-    void add(std::string event)
+    void add (std::string event)
     {
-        const std::lock_guard<std::mutex> lock(mutex);
-        events.push_back(std::move(event));
+        const std::lock_guard<std::mutex> lock (mutex);
+        events.push_back (std::move (event));
     }
 
     std::vector<std::string> snapshot() const
     {
-        const std::lock_guard<std::mutex> lock(mutex);
+        const std::lock_guard<std::mutex> lock (mutex);
         return events;
     }
 
     // The events that begin with one of the prefixes, in order.
-    std::vector<std::string> select(const std::vector<std::string>& prefixes) const
+    std::vector<std::string> select (const std::vector<std::string>& prefixes) const
     {
         std::vector<std::string> result;
 
         for (auto& e : snapshot())
             for (auto& prefix : prefixes)
-                if (e.rfind(prefix, 0) == 0)
+                if (e.rfind (prefix, 0) == 0)
                 {
-                    result.push_back(e);
+                    result.push_back (e);
                     break;
                 }
 
         return result;
     }
 
-    size_t count(const std::string& event) const
+    size_t count (const std::string& event) const
     {
         size_t n = 0;
 
@@ -70,68 +70,68 @@ private:
 class RecordingInterface final : public InterfaceBaseClass
 {
 public:
-    explicit RecordingInterface(EventLog& logToUse) : log(logToUse) {}
+    explicit RecordingInterface (EventLog& logToUse) : log (logToUse) {}
 
-    int sendSysex(const juce::uint8* data, int size) override
+    int sendSysex (const juce::uint8* data, int size) override
     {
         {
-            std::unique_lock<std::mutex> lock(mutex);
+            std::unique_lock<std::mutex> lock (mutex);
             ++sendsBegun;
             changed.notify_all();
-            changed.wait(lock, [this] { return sendsAllowed < 0 || sendsBegun <= sendsAllowed; });
+            changed.wait (lock, [this] { return sendsAllowed < 0 || sendsBegun <= sendsAllowed; });
         }
 
         if (sendTimeMs > 0)
-            juce::Thread::sleep(sendTimeMs);
+            juce::Thread::sleep (sendTimeMs);
 
         {
-            const std::lock_guard<std::mutex> lock(mutex);
-            messages.emplace_back(data, data + size);
+            const std::lock_guard<std::mutex> lock (mutex);
+            messages.emplace_back (data, data + size);
         }
 
-        log.add("send " + std::to_string(size));
+        log.add ("send " + std::to_string (size));
         return 0;
     }
 
     void enablementChanged() override
     {
-        log.add(isEnabled() ? "enabled" : "disabled");
+        log.add (isEnabled() ? "enabled" : "disabled");
 
         if (onEnablementChanged)
-            onEnablementChanged(isEnabled());
+            onEnablementChanged (isEnabled());
     }
 
     // Every send after the first `count` waits until allowSends raises the limit; -1 lets all through.
-    void allowSends(int count)
+    void allowSends (int count)
     {
-        const std::lock_guard<std::mutex> lock(mutex);
+        const std::lock_guard<std::mutex> lock (mutex);
         sendsAllowed = count;
         changed.notify_all();
     }
 
     // Waits (pumping the message loop) until `count` sends have begun; false on time-out.
-    bool waitForSendsBegun(int count, int timeoutMs = 5000);
+    bool waitForSendsBegun (int count, int timeoutMs = 5000);
 
     int getSendsBegun() const
     {
-        const std::lock_guard<std::mutex> lock(mutex);
+        const std::lock_guard<std::mutex> lock (mutex);
         return sendsBegun;
     }
 
     std::vector<std::vector<juce::uint8>> getMessages() const
     {
-        const std::lock_guard<std::mutex> lock(mutex);
+        const std::lock_guard<std::mutex> lock (mutex);
         return messages;
     }
 
     int sendTimeMs = 0;
-    std::function<void(bool)> onEnablementChanged; // called on the enabling thread
+    std::function<void (bool)> onEnablementChanged; // called on the enabling thread
 
-    int readData(juce::uint8*, unsigned int) override { return 0; }
+    int readData (juce::uint8*, unsigned int) override { return 0; }
     bool isDeviceReady() override { return true; }
     int getPreferredHeight() override { return 50; }
-    void selectOutput(int) override {}
-    void selectInput(int) override {}
+    void selectOutput (int) override {}
+    void selectInput (int) override {}
     void resized() override {}
 
 private:
@@ -149,21 +149,21 @@ private:
 class ProgressRecorder final : public juce::ChangeListener
 {
 public:
-    ProgressRecorder(ProgressClass& toWatch, EventLog& logToUse) : watched(&toWatch), log(logToUse)
+    ProgressRecorder (ProgressClass& toWatch, EventLog& logToUse) : watched (&toWatch), log (logToUse)
     {
-        watched->addChangeListener(this);
+        watched->addChangeListener (this);
     }
 
     ~ProgressRecorder() override
     {
         if (watched != nullptr)
-            watched->removeChangeListener(this);
+            watched->removeChangeListener (this);
     }
 
     // For a test that destroys the watched object while this still listens.
     void forgetWatchedObject() { watched = nullptr; }
 
-    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
+    void changeListenerCallback (juce::ChangeBroadcaster* source) override;
 
     int callbacks() const { return numCallbacks.load(); }
     bool sawUnlockedCallback() const { return unlocked.load(); }
@@ -174,28 +174,28 @@ private:
     EventLog& log;
     double lastProgress = 0.0;
     juce::String lastStatus;
-    std::atomic<int> numCallbacks{0};
-    std::atomic<bool> unlocked{false};
-    std::atomic<bool> foreignSource{false};
+    std::atomic<int> numCallbacks { 0 };
+    std::atomic<bool> unlocked { false };
+    std::atomic<bool> foreignSource { false };
 };
 
-std::string progressEvent(double value);
+std::string progressEvent (double value);
 
 // A firmware image holding the given bytes (an empty vector gives an image without data).
 class TestFirmwareImage final : public FirmwareImage
 {
 public:
-    explicit TestFirmwareImage(std::vector<juce::uint8> imageBytes);
+    explicit TestFirmwareImage (std::vector<juce::uint8> imageBytes);
 
 private:
     std::vector<juce::uint8> bytes;
 };
 
 // Complete SysEx messages of the given lengths, each with distinct data bytes.
-std::vector<juce::uint8> makeImage(const std::vector<int>& messageLengths);
+std::vector<juce::uint8> makeImage (const std::vector<int>& messageLengths);
 
 // Pumps the message loop until the condition holds or the time-out passes; returns the condition.
-bool pumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
+bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // Makes JUCE take this process for a standalone application while it exists: the application
 // object's constructor insists on that.
@@ -213,16 +213,16 @@ private:
 class QuitRecorderApplication final : private StandaloneAppMarker, public juce::JUCEApplication
 {
 public:
-    explicit QuitRecorderApplication(EventLog& logToUse) : log(logToUse) {}
+    explicit QuitRecorderApplication (EventLog& logToUse) : log (logToUse) {}
 
     const juce::String getApplicationName() override { return "Protocol test"; }
     const juce::String getApplicationVersion() override { return "1.0"; }
-    void initialise(const juce::String&) override {}
+    void initialise (const juce::String&) override {}
     void shutdown() override {}
 
     void systemRequestedQuit() override
     {
-        log.add("quit");
+        log.add ("quit");
 
         if (onQuitRequest)
             onQuitRequest();
