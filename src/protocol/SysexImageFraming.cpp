@@ -10,7 +10,7 @@ SysexImageFraming::SysexImageFraming (const juce::uint8* image, juce::uint32 siz
 
 bool SysexImageFraming::check (const juce::uint8* image, juce::uint32 size, int& numMessages) noexcept
 {
-    numMessages = 0;
+    int count = 0;
 
     if (image == nullptr || size == 0)
         return false;
@@ -39,7 +39,7 @@ bool SysexImageFraming::check (const juce::uint8* image, juce::uint32 size, int&
                 return false;
 
             insideMessage = false;
-            ++numMessages;
+            ++count;
         }
         else if (byte >= 0x80)
         {
@@ -49,7 +49,11 @@ bool SysexImageFraming::check (const juce::uint8* image, juce::uint32 size, int&
     }
 
     // The image must end with the closing 0xF7 of its last message.
-    return !insideMessage;
+    if (insideMessage)
+        return false;
+
+    numMessages = count;
+    return true;
 }
 
 int SysexImageFraming::readMessage (const juce::uint8*& position) const noexcept
