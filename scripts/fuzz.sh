@@ -3,22 +3,29 @@
 # and runs each one for a bounded number of inputs or time.
 #   fuzz.sh                     every target, 1000000 inputs each
 #   fuzz.sh --runs N            every target, N inputs each
-#   fuzz.sh --seconds S         every target, S seconds each
+#   fuzz.sh --seconds S         every target, S seconds each (with --runs: whichever ends first)
 #   fuzz.sh ... NAME...         only the named targets (e.g. FirmwareImageFuzzer)
 # A crash, a hang (an input taking over 10 s), a leak or a sanitizer report fails the run; libFuzzer
 # then leaves the input that caused it in build/fuzz/findings/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-limit=(-runs=1000000)
+runs=""
+seconds=""
 targets=()
 while [[ $# -gt 0 ]]; do
     case "$1" in
-        --runs) limit=(-runs="${2:?number of inputs}"); shift 2 ;;
-        --seconds) limit=(-max_total_time="${2:?seconds}"); shift 2 ;;
+        --runs) runs="${2:?number of inputs}"; shift 2 ;;
+        --seconds) seconds="${2:?seconds}"; shift 2 ;;
         *) targets+=("$1"); shift ;;
     esac
 done
+if [[ -z "$runs" && -z "$seconds" ]]; then
+    runs=1000000
+fi
+limit=()
+[[ -n "$runs" ]] && limit+=(-runs="$runs")
+[[ -n "$seconds" ]] && limit+=(-max_total_time="$seconds")
 
 QUILLON_WITH_CLANG=1 "$root/scripts/install-deps.sh"
 
@@ -52,12 +59,13 @@ for target in "${targets[@]}"; do
     fi
 
     echo "== $target"
+    log="$build_dir/$target.log"
     # The first directory collects what libFuzzer finds interesting; the seeds are only read.
-    "$build_dir/tests/fuzz/$target" "${options[@]}" "$corpus" "${seeds[@]}" 2>&1 |
-        grep -E "^(Done|INFO: Seed|stat::number_of_executed_units|stat::peak_rss_mb|==|SUMMARY|.*invariant broken|.*ERROR)" || true
-    status=${PIPESTATUS[0]}
+    status=0
+    "$build_dir/tests/fuzz/$target" "${options[@]}" "$corpus" "${seeds[@]}" > "$log" 2>&1 || status=$?
+    grep -E "^(Done|stat::number_of_executed_units|stat::peak_rss_mb|SUMMARY)|invariant broken|ERROR" "$log" || true
     if [[ $status -ne 0 ]]; then
-        echo "$target failed (exit status $status); inputs in $findings" >&2
+        echo "$target failed (exit status $status): see $log; the input is in $findings" >&2
         exit 1
     fi
 done
