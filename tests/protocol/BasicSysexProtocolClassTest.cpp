@@ -1,6 +1,8 @@
 #include "protocol/BasicSysexProtocolClass.h"
 #include "ProtocolTestSupport.h"
 #include "app/AutoUpdate.h"
+#include "interface/MidiInterfaceClass.h"
+#include "support/VirtualMidiPortProvider.h"
 
 #include <gtest/gtest.h>
 
@@ -28,9 +30,17 @@ std::vector<Bytes> messagesOf (const Bytes& image)
     return messages;
 }
 
+// The protocol on the MIDI interface with one virtual output, "Pedal", selected and open.
 class Upload : public ::testing::Test
 {
 protected:
+    void SetUp() override
+    {
+        midiInterface.selectOutput (1);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+        ASSERT_TRUE (midiInterface.isDeviceReady());
+    }
+
     void TearDown() override
     {
         recorder.reset();
@@ -42,7 +52,7 @@ protected:
     {
         imageBytes = bytes;
         image = std::make_unique<TestFirmwareImage> (std::move (bytes));
-        protocol = std::make_unique<BasicSysexProtocolClass> (&device, image.get());
+        protocol = std::make_unique<BasicSysexProtocolClass> (&midiInterface, image.get());
         recorder = std::make_unique<ProgressRecorder> (*protocol, log);
     }
 
@@ -54,7 +64,11 @@ protected:
     }
 
     EventLog log;
-    RecordingInterface device { log };
+    VirtualMidiPortProvider ports;
+    VirtualMidiOutput& pedal = ports.addOutput ("Pedal");
+    MidiInterfaceClass midiInterface { true, false, ports };
+    SendRecorder sends { pedal, log };
+    EnablementRecorder enablement { midiInterface, log };
     Bytes imageBytes;
     std::unique_ptr<TestFirmwareImage> image;
     std::unique_ptr<BasicSysexProtocolClass> protocol;
@@ -72,7 +86,7 @@ TEST_F (Upload, SendsEachMessageWholeAndPublishesTheFractionSent)
     protocol->startUpload();
     ASSERT_TRUE (waitForEnd (completed));
 
-    EXPECT_EQ (device.getMessages(), messagesOf (imageBytes));
+    EXPECT_EQ (pedal.getMessages(), messagesOf (imageBytes));
     EXPECT_EQ (log.select ({ "status", "progress" }),
                (Events { "status " + uploading, "progress 0.10", "progress 0.30", "progress 1.00",
                          "status " + completed }));
@@ -83,7 +97,7 @@ TEST_F (Upload, SendsEachMessageWholeAndPublishesTheFractionSent)
     const auto enablement = log.select ({ "enabled", "disabled", "send" });
     EXPECT_EQ (enablement.front(), "disabled");
     EXPECT_EQ (enablement.back(), "enabled");
-    EXPECT_TRUE (device.isEnabled());
+    EXPECT_TRUE (midiInterface.isEnabled());
 
     // Progress broadcasts ran under the message-manager lock and named the protocol.
     EXPECT_FALSE (recorder->sawUnlockedCallback());
@@ -97,7 +111,7 @@ TEST_F (Upload, ImageOfOneMessageIsSentInOnePiece)
     protocol->startUpload();
     ASSERT_TRUE (waitForEnd (completed));
 
-    EXPECT_EQ (device.getMessages(), messagesOf (imageBytes));
+    EXPECT_EQ (pedal.getMessages(), messagesOf (imageBytes));
     EXPECT_EQ (log.select ({ "progress" }), (Events { "progress 1.00" }));
 }
 
@@ -123,28 +137,28 @@ TEST_F (Upload, FullProgressArrivesAt99Point5PercentAndCompletionOnlyAfterTheLas
 TEST_F (Upload, StartWhileRunningChangesNothingAndAfterTheEndStartsAgainFromTheFirstByte)
 {
     load (makeImage ({ 10, 10, 10, 10, 10 }));
-    device.allowSends (2);
+    sends.allowSends (2);
     protocol->startUpload();
-    ASSERT_TRUE (device.waitForSendsBegun (3)); // the third send is held
+    ASSERT_TRUE (sends.waitForSendsBegun (3)); // the third send is held
 
     protocol->startUpload();
     EXPECT_TRUE (protocol->isThreadRunning());
     EXPECT_EQ (protocol->getProgress(), 0.4);
 
-    device.allowSends (-1);
+    sends.allowSends (-1);
     ASSERT_TRUE (waitForEnd (completed));
-    EXPECT_EQ (device.getMessages(), messagesOf (imageBytes));
+    EXPECT_EQ (pedal.getMessages(), messagesOf (imageBytes));
     EXPECT_EQ (log.select ({ "progress" }), (Events { "progress 0.20", "progress 0.40", "progress 0.60",
                                                       "progress 0.80", "progress 1.00" }));
 
     protocol->startUpload();
     EXPECT_EQ (log.select ({ "progress" }).back(), "progress 0.00"); // reset before the thread runs
-    ASSERT_TRUE (pumpUntil ([&] { return device.getSendsBegun() == 10 && !protocol->isThreadRunning(); }));
+    ASSERT_TRUE (pumpUntil ([&] { return sends.getSendsBegun() == 10 && !protocol->isThreadRunning(); }));
 
     const auto once = messagesOf (imageBytes);
     auto twice = once;
     twice.insert (twice.end(), once.begin(), once.end());
-    EXPECT_EQ (device.getMessages(), twice);
+    EXPECT_EQ (pedal.getMessages(), twice);
     EXPECT_EQ (protocol->getProgress(), 1.0);
 }
 
@@ -171,7 +185,7 @@ TEST_F (Upload, StartAfterTheLastMessageOnlyResetsTheProgress)
     quitMayReturn.signal();
     ASSERT_TRUE (pumpUntil ([&] { return !protocol->isThreadRunning(); }));
     juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-    EXPECT_EQ (device.getSendsBegun(), 2);
+    EXPECT_EQ (sends.getSendsBegun(), 2);
     EXPECT_EQ (protocol->getProgress(), 0.0);
 }
 
@@ -182,18 +196,18 @@ TEST_F (Upload, DestroyingTheProtocolEndsTheUploadAfterTheMessageInProgress)
     bAutoUpdate = true;
 
     load (makeImage (std::vector<int> (20, 100)));
-    device.sendTimeMs = 100;
+    pedal.setBytesPerSecond (1000.0); // 100 ms a message
     protocol->startUpload();
-    ASSERT_TRUE (device.waitForSendsBegun (3));
+    ASSERT_TRUE (sends.waitForSendsBegun (3));
 
     recorder->forgetWatchedObject(); // still listening while the protocol goes
     protocol.reset(); // a thread still running after 2000 ms would be killed, with an assertion
 
-    const int begun = device.getSendsBegun();
+    const int begun = sends.getSendsBegun();
     EXPECT_LT (begun, 20);
-    EXPECT_EQ (device.getMessages().size(), static_cast<size_t> (begun)); // the last one finished whole
+    EXPECT_EQ (pedal.getMessages().size(), static_cast<size_t> (begun)); // the last one finished whole
     EXPECT_EQ (log.count ("status " + completed), 0u);
-    EXPECT_FALSE (device.isEnabled());
+    EXPECT_FALSE (midiInterface.isEnabled());
     juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
     EXPECT_EQ (appLog.count ("quit"), 0u);
 }
@@ -208,7 +222,7 @@ TEST_F (Upload, DestroyingTheProtocolWhileItWaitsForTheMessageManagerLockSendsNo
     recorder->forgetWatchedObject();
     protocol.reset();
 
-    EXPECT_EQ (device.getSendsBegun(), 0);
+    EXPECT_EQ (sends.getSendsBegun(), 0);
 }
 
 TEST_F (Upload, AutomaticModeQuitsAfterCompletionAndEnablingTheInterface)
@@ -217,7 +231,7 @@ TEST_F (Upload, AutomaticModeQuitsAfterCompletionAndEnablingTheInterface)
     bAutoUpdate = true;
 
     load (makeImage ({ 10, 20 }));
-    device.onEnablementChanged = [&] (bool enabled)
+    enablement.onChange = [&] (bool enabled)
     {
         if (enabled)
             log.add ("status when enabled: " + protocol->getStatusText().toStdString());
@@ -235,7 +249,7 @@ TEST_F (Upload, AutomaticModeWithoutAnApplicationObjectStillCompletes)
     load (makeImage ({ 10 }));
     protocol->startUpload();
     ASSERT_TRUE (waitForEnd (completed));
-    EXPECT_TRUE (device.isEnabled());
+    EXPECT_TRUE (midiInterface.isEnabled());
 }
 
 TEST_F (Upload, ManualModeDoesNotQuit)
@@ -283,22 +297,22 @@ TEST_P (DamagedUpload, SendsNothingAndSaysSo)
     QuitRecorderApplication application (log);
     bAutoUpdate = true;
     load (GetParam().bytes);
-    device.setEnabled (false);
+    midiInterface.setEnabled (false);
 
     protocol->startUpload();
     ASSERT_TRUE (waitForEnd (damaged));
 
-    EXPECT_EQ (device.getSendsBegun(), 0);
+    EXPECT_EQ (sends.getSendsBegun(), 0);
     EXPECT_EQ (protocol->getProgress(), 0.0);
     EXPECT_EQ (log.select ({ "progress", "status" }), (Events { "status " + damaged }));
-    EXPECT_TRUE (device.isEnabled());
+    EXPECT_TRUE (midiInterface.isEnabled());
     juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
     EXPECT_EQ (log.count ("quit"), 0u);
 
     // Still damaged on a second attempt; nothing hangs.
     protocol->startUpload();
     ASSERT_TRUE (pumpUntil ([&] { return !protocol->isThreadRunning(); }));
-    EXPECT_EQ (device.getSendsBegun(), 0);
+    EXPECT_EQ (sends.getSendsBegun(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P (

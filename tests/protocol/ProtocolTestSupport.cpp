@@ -3,9 +3,62 @@
 namespace protocoltest
 {
 
-bool RecordingInterface::waitForSendsBegun (int count, int timeoutMs)
+SendRecorder::SendRecorder (VirtualMidiOutput& outputToWatch, EventLog& logToUse)
+    : output (outputToWatch), log (logToUse)
+{
+    output.setObserver (
+        [this] (const juce::MidiMessage& message)
+        {
+            log.add ("send " + std::to_string (message.getRawDataSize()));
+
+            std::unique_lock<std::mutex> lock (mutex);
+            ++sendsBegun;
+            changed.notify_all();
+            changed.wait (lock, [this] { return sendsAllowed < 0 || sendsBegun <= sendsAllowed; });
+        });
+}
+
+SendRecorder::~SendRecorder()
+{
+    output.setObserver (nullptr);
+}
+
+void SendRecorder::allowSends (int count)
+{
+    const std::lock_guard<std::mutex> lock (mutex);
+    sendsAllowed = count;
+    changed.notify_all();
+}
+
+int SendRecorder::getSendsBegun() const
+{
+    const std::lock_guard<std::mutex> lock (mutex);
+    return sendsBegun;
+}
+
+bool SendRecorder::waitForSendsBegun (int count, int timeoutMs)
 {
     return pumpUntil ([this, count] { return getSendsBegun() >= count; }, timeoutMs);
+}
+
+EnablementRecorder::EnablementRecorder (juce::Component& toWatch, EventLog& logToUse)
+    : watched (toWatch), log (logToUse)
+{
+    watched.addComponentListener (this);
+}
+
+EnablementRecorder::~EnablementRecorder()
+{
+    watched.removeComponentListener (this);
+}
+
+void EnablementRecorder::componentEnablementChanged (juce::Component& component)
+{
+    const bool enabled = component.isEnabled();
+    log.add (enabled ? "enabled" : "disabled");
+
+    if (onChange)
+        onChange (enabled);
 }
 
 void ProgressRecorder::changeListenerCallback (juce::ChangeBroadcaster* source)

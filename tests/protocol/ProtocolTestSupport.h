@@ -1,12 +1,14 @@
 #pragma once
 
-// Doubles shared by the protocol tests: an event log that several threads write to, a recording
-// device interface, a change listener that notes what it sees, a firmware image made of given
-// bytes, and a stand-in application object that records quit requests.
+// Doubles shared by the protocol tests: an event log that several threads write to, recorders of
+// what reaches a virtual MIDI output, of the interface's enabled state and of what a change
+// listener sees, a firmware image made of given bytes, and a stand-in application object that
+// records quit requests.
 
 #include "firmware/FirmwareImage.h"
-#include "interface/InterfaceBaseClass.h"
 #include "protocol/ProgressClass.h"
+#include "support/VirtualMidiOutput.h"
+#include <juce_gui_basics/juce_gui_basics.h>
 
 #include <condition_variable>
 #include <functional>
@@ -64,83 +66,46 @@ private:
     std::vector<std::string> events;
 };
 
-// A device interface that records every message it is given ("send N" in the log, the bytes in
-// getMessages) and every change of its enabled state. A send can be made slow, or held until the
-// test releases it.
-class RecordingInterface final : public InterfaceBaseClass
+// Notes every send that reaches a virtual output ("send N" in the log, before the device takes the
+// message) and, on request, holds sends: every send after the first `count` waits until
+// allowSends raises the limit.
+class SendRecorder final
 {
 public:
-    explicit RecordingInterface (EventLog& logToUse) : log (logToUse) {}
+    SendRecorder (VirtualMidiOutput& outputToWatch, EventLog& logToUse);
+    ~SendRecorder();
 
-    int sendSysex (const juce::uint8* data, int size) override
-    {
-        {
-            std::unique_lock<std::mutex> lock (mutex);
-            ++sendsBegun;
-            changed.notify_all();
-            changed.wait (lock, [this] { return sendsAllowed < 0 || sendsBegun <= sendsAllowed; });
-        }
+    void allowSends (int count); // -1 lets every send through
 
-        if (sendTimeMs > 0)
-            juce::Thread::sleep (sendTimeMs);
+    int getSendsBegun() const;
 
-        {
-            const std::lock_guard<std::mutex> lock (mutex);
-            messages.emplace_back (data, data + size);
-        }
-
-        log.add ("send " + std::to_string (size));
-        return 0;
-    }
-
-    void enablementChanged() override
-    {
-        log.add (isEnabled() ? "enabled" : "disabled");
-
-        if (onEnablementChanged)
-            onEnablementChanged (isEnabled());
-    }
-
-    // Every send after the first `count` waits until allowSends raises the limit; -1 lets all through.
-    void allowSends (int count)
-    {
-        const std::lock_guard<std::mutex> lock (mutex);
-        sendsAllowed = count;
-        changed.notify_all();
-    }
-
-    // Waits (pumping the message loop) until `count` sends have begun; false on time-out.
+    // Pumps the message loop until `count` sends have begun; false on time-out.
     bool waitForSendsBegun (int count, int timeoutMs = 5000);
 
-    int getSendsBegun() const
-    {
-        const std::lock_guard<std::mutex> lock (mutex);
-        return sendsBegun;
-    }
-
-    std::vector<std::vector<juce::uint8>> getMessages() const
-    {
-        const std::lock_guard<std::mutex> lock (mutex);
-        return messages;
-    }
-
-    int sendTimeMs = 0;
-    std::function<void (bool)> onEnablementChanged; // called on the enabling thread
-
-    int readData (juce::uint8*, unsigned int) override { return 0; }
-    bool isDeviceReady() override { return true; }
-    int getPreferredHeight() override { return 50; }
-    void selectOutput (int) override {}
-    void selectInput (int) override {}
-    void resized() override {}
-
 private:
+    VirtualMidiOutput& output;
     EventLog& log;
     mutable std::mutex mutex;
     std::condition_variable changed;
-    std::vector<std::vector<juce::uint8>> messages;
     int sendsBegun = 0;
     int sendsAllowed = -1;
+};
+
+// Notes every change of a component's enabled state ("enabled" / "disabled"), on the thread that
+// made it, and calls onChange there too.
+class EnablementRecorder final : public juce::ComponentListener
+{
+public:
+    EnablementRecorder (juce::Component& toWatch, EventLog& logToUse);
+    ~EnablementRecorder() override;
+
+    void componentEnablementChanged (juce::Component& component) override;
+
+    std::function<void (bool enabled)> onChange;
+
+private:
+    juce::Component& watched;
+    EventLog& log;
 };
 
 // Notes each change it sees, in the order it sees them: "status TEXT" when the status text differs
