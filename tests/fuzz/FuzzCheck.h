@@ -4,12 +4,12 @@
 #include <cstdlib>
 
 // A broken invariant ends the run with a report; libFuzzer then saves the input that caused it.
-#define FUZZ_CHECK(condition)                                                                           \
-    do                                                                                                  \
-    {                                                                                                   \
-        if (! (condition))                                                                              \
-        {                                                                                               \
-            std::fprintf (stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition);    \
-            std::abort();                                                                               \
-        }                                                                                               \
+#define FUZZ_CHECK(condition)                                                                                \
+    do                                                                                                       \
+    {                                                                                                        \
+        if (!(condition))                                                                                    \
+        {                                                                                                    \
+            std::fprintf (stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition);          \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (false)
