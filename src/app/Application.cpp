@@ -1,11 +1,15 @@
 #include "app/Application.h"
 
+#include "app/AutoUpdate.h"
 #include "app/MainWindow.h"
+#include "interface/MidiPortProvider.h"
 
 #include <iostream>
 
-Application::Application (const juce::String& commandLine) : commandLineString (commandLine)
+Application::Application (const juce::String& commandLine, std::unique_ptr<MidiPortProvider> ports)
+    : commandLineString (commandLine), portProvider (std::move (ports))
 {
+    jassert (portProvider != nullptr);
 }
 
 Application::~Application() = default;
@@ -22,7 +26,7 @@ void Application::initialise (const juce::String&)
         return;
     }
 
-    mainWindow = std::make_unique<MainWindow> (commandLineString.trim());
+    mainWindow = std::make_unique<MainWindow> (commandLineString.trim(), *portProvider);
     mainWindow->centreWithSize (650, 400);
     mainWindow->setVisible (true);
     mainWindow->setResizeLimits (650, 400, 650, 400);
@@ -30,6 +34,11 @@ void Application::initialise (const juce::String&)
 
 void Application::shutdown()
 {
+    // An unattended update that ends any other way than completed (closed by hand, no device,
+    // damaged image) must not look like success to the script that started it.
+    if (bAutoUpdate && mainWindow != nullptr && !mainWindow->hasCompletedUpdate())
+        setApplicationReturnValue (1);
+
     mainWindow = nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 class MainWindow;
+class MidiPortProvider;
 
 // The application object: a single instance that shows the main window until it is closed.
 class Application final : public juce::JUCEApplication
@@ -12,7 +13,8 @@ class Application final : public juce::JUCEApplication
 public:
     // commandLine: the program's arguments joined with single blanks, without quotation marks.
     // It is used in place of the one JUCE passes to initialise, which quotes arguments with blanks.
-    explicit Application (const juce::String& commandLine);
+    // ports: the MIDI devices the updater offers (JUCE's in the shipped program).
+    Application (const juce::String& commandLine, std::unique_ptr<MidiPortProvider> ports);
     ~Application() override;
 
     void initialise (const juce::String& frameworkCommandLine) override;
@@ -27,6 +29,8 @@ public:
 
 private:
     const juce::String commandLineString;
+    // Declared before the window, which uses it: it goes after the window.
+    const std::unique_ptr<MidiPortProvider> portProvider;
     std::unique_ptr<MainWindow> mainWindow;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Application)

@@ -2,6 +2,7 @@
 // a blank is quoted, which makes such paths unusable; the application gets the arguments joined
 // with single blanks instead.
 #include "app/Application.h"
+#include "interface/JuceMidiPortProvider.h"
 
 namespace
 {
@@ -9,7 +10,7 @@ juce::String commandLineString;
 
 juce::JUCEApplicationBase* createApplication()
 {
-    return new Application (commandLineString);
+    return new Application (commandLineString, std::make_unique<JuceMidiPortProvider>());
 }
 } // namespace
 

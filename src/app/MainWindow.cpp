@@ -1,7 +1,12 @@
 #include "app/MainWindow.h"
 
 #include "app/ContentComp.h"
+#include "firmware/FirmwareImage.h"
 #include "lookandfeel/WindowColours.h"
+#include "protocol/BasicSysexProtocolClass.h"
+
+#include <memory>
+#include <utility>
 
 namespace
 {
@@ -20,7 +25,7 @@ juce::String buildTitle (const FirmwareImage& image)
 }
 } // namespace
 
-MainWindow::MainWindow (const juce::String& commandLine)
+MainWindow::MainWindow (const juce::String& commandLine, MidiPortProvider& ports)
     : juce::DocumentWindow ({}, backgroundColour,
                             juce::DocumentWindow::minimiseButton | juce::DocumentWindow::maximiseButton |
                                 juce::DocumentWindow::closeButton,
@@ -30,7 +35,7 @@ MainWindow::MainWindow (const juce::String& commandLine)
 
     // The panel reads the command line and may replace its firmware image while it is built, so
     // the title below sees the final image.
-    contentComp = new ContentComp (commandLine);
+    contentComp = new ContentComp (commandLine, ports);
     setResizable (true, false);
     setContentOwned (contentComp, false);
 
@@ -38,11 +43,35 @@ MainWindow::MainWindow (const juce::String& commandLine)
     setVisible (true);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The panel goes first, taken out of the window while the window is still whole: it hands
+    // the default look-and-feel back, which every window on the desktop, this one included, is
+    // told of, and the window must not lay out a panel that is half destroyed.
+    std::unique_ptr<ContentComp> panel (std::exchange (contentComp, nullptr));
+    setContentNonOwned (panel.get(), false);
+    clearContentComponent();
+    panel = nullptr;
+}
+
+bool MainWindow::hasCompletedUpdate() const
+{
+    return contentComp != nullptr && contentComp->hasCompletedUpdate();
+}
 
 void MainWindow::closeButtonPressed()
 {
-    // Stopping a running upload (at most 5000 ms) comes first once the panel has an upload thread.
+    if (contentComp != nullptr)
+    {
+        if (auto* protocol = contentComp->getProtocol())
+        {
+            // The thread ends between two messages; one waiting for the message-manager lock
+            // gives up at once. The close goes on after 5000 ms even if the send still runs.
+            protocol->signalThreadShouldExit();
+            protocol->waitForThreadToExit (5000);
+        }
+    }
+
     if (auto* app = juce::JUCEApplication::getInstance())
         app->systemRequestedQuit();
 }

@@ -3,16 +3,22 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class ContentComp;
+class MidiPortProvider;
 
 // The application's only main window: fixed at 650 x 400 (the application sets the limits), its
 // title built from the firmware image, its content the updater panel.
 class MainWindow final : public juce::DocumentWindow
 {
 public:
-    explicit MainWindow (const juce::String& commandLine);
+    // ports: the MIDI devices the panel offers; they must outlive the window.
+    MainWindow (const juce::String& commandLine, MidiPortProvider& ports);
     ~MainWindow() override;
 
+    // Stops a running upload (waiting at most 5000 ms), then asks the application to quit.
     void closeButtonPressed() override;
+
+    // The panel's last upload has sent the whole image.
+    bool hasCompletedUpdate() const;
 
 private:
     // Owned by the window as its content component.

@@ -4,6 +4,7 @@
 #include "app/ContentComp.h"
 #include "lookandfeel/WindowColours.h"
 #include "support/ScopedAlertRecorder.h"
+#include "support/VirtualMidiPortProvider.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ protected:
 
     void start (const juce::String& commandLine)
     {
-        app = std::make_unique<Application> (commandLine);
+        app = std::make_unique<Application> (commandLine, std::make_unique<VirtualMidiPortProvider>());
         app->initialise ("ignored: the application uses the text it was created with");
     }
 
@@ -63,7 +64,7 @@ struct TempFile
     ~TempFile() { dir.deleteRecursively(); }
 
     juce::File dir = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                         .getNonexistentChildFile ("quillon-window-test", {});
+                         .getNonexistentChildFile ("quillon-window-test-" + juce::Uuid().toString(), {});
     juce::File file;
 };
 } // namespace
@@ -81,7 +82,10 @@ TEST_F (ApplicationTest, ShowsOneFixedSizeCentredWindowTitledFromTheBuiltInImage
     start ("");
     auto* window = findMainWindow();
     ASSERT_NE (window, nullptr);
-    EXPECT_EQ (juce::TopLevelWindow::getNumTopLevelWindows(), 1);
+    int visibleWindows = 0;
+    for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i)
+        visibleWindows += juce::TopLevelWindow::getTopLevelWindow (i)->isVisible() ? 1 : 0;
+    EXPECT_EQ (visibleWindows, 1); // the help window exists, hidden
 
     EXPECT_EQ (window->getName(), "Halvane Chorus version 1.0.03 - R1806");
     EXPECT_TRUE (window->isVisible());

@@ -1,0 +1,648 @@
+// The whole updater panel in its main window, on virtual MIDI outputs (the suite runs under Xvfb).
+#include "app/AutoUpdate.h"
+#include "app/ContentComp.h"
+#include "app/MainWindow.h"
+#include "firmware/BuiltInFirmwareImage.h"
+#include "interface/MidiInterfaceClass.h"
+#include "lookandfeel/TemplateLookAndFeel.h"
+#include "protocol/BasicSysexProtocolClass.h"
+#include "support/ScopedAlertRecorder.h"
+#include "support/VirtualMidiPortProvider.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+namespace
+{
+using Bytes = std::vector<juce::uint8>;
+
+const juce::Colour lightGreen (0xff7ebf7e);
+const juce::Colour lightRed (0xffff7e7e);
+const juce::String builtInInfoText =
+    "This software updater will update your Halvane Chorus firmware to version 1.0.03 - R1806";
+
+Bytes builtInImage()
+{
+    const BuiltInFirmwareImage image;
+    return Bytes (image.getData(), image.getData() + image.getSize());
+}
+
+std::vector<Bytes> splitMessages (const Bytes& image)
+{
+    std::vector<Bytes> messages;
+    Bytes current;
+
+    for (auto byte : image)
+    {
+        current.push_back (byte);
+
+        if (byte == 0xf7)
+            messages.push_back (std::exchange (current, {}));
+    }
+
+    return messages;
+}
+
+// An image of `count` messages, `length` bytes each, every one different.
+Bytes makeImage (int count, int length)
+{
+    Bytes image;
+
+    for (int m = 0; m < count; ++m)
+    {
+        image.push_back (0xf0);
+
+        for (int i = 1; i < length - 1; ++i)
+            image.push_back (static_cast<juce::uint8> ((m * 7 + i) & 0x7f));
+
+        image.push_back (0xf7);
+    }
+
+    return image;
+}
+
+struct TempDir
+{
+    ~TempDir() { dir.deleteRecursively(); }
+
+    juce::File write (const juce::String& name, const Bytes& content)
+    {
+        auto file = dir.getChildFile (name);
+        file.getParentDirectory().createDirectory();
+        file.replaceWithData (content.data(), content.size());
+        return file;
+    }
+
+    const juce::File dir = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                               .getNonexistentChildFile ("quillon-panel-test-" + juce::Uuid().toString(), {});
+};
+
+// Lets a test hold the upload thread inside a send of a chosen message, and let it go on.
+class SendGate
+{
+public:
+    // Blocks the sender of message number `index` (counted from 1) until open() is called.
+    void closeBefore (VirtualMidiOutput& output, int index)
+    {
+        output.setObserver (
+            // The device calls a copy of the observer each time: the count lives outside it.
+            [this, index, seen = std::make_shared<std::atomic<int>> (0)] (const juce::MidiMessage&)
+            {
+                if (++*seen != index)
+                    return;
+
+                std::unique_lock guard (lock);
+                waiting = true;
+                changed.notify_all();
+                changed.wait (guard, [this] { return isOpen; });
+            });
+    }
+
+    // The message thread must keep running meanwhile: the sender needs it between messages.
+    bool isHolding()
+    {
+        const std::scoped_lock guard (lock);
+        return waiting && !isOpen;
+    }
+
+    void open()
+    {
+        const std::scoped_lock guard (lock);
+        isOpen = true;
+        changed.notify_all();
+    }
+
+private:
+    std::mutex lock;
+    std::condition_variable changed;
+    bool waiting = false;
+    bool isOpen = false;
+};
+
+class UpdaterPanel : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+            GTEST_SKIP() << "needs a display (the suite runs under xvfb-run)";
+
+        bAutoUpdate = false;
+    }
+
+    void TearDown() override
+    {
+        gate.open();
+        destroy();
+        pedal.setObserver (nullptr);
+    }
+
+    void build (const juce::String& commandLine = {})
+    {
+        window = std::make_unique<MainWindow> (commandLine, ports);
+        window->centreWithSize (650, 400);
+        panel = dynamic_cast<ContentComp*> (window->getContentComponent());
+        ASSERT_NE (panel, nullptr);
+    }
+
+    void destroy()
+    {
+        panel = nullptr;
+        window = nullptr;
+    }
+
+    static void pump (int milliseconds = 20)
+    {
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
+    }
+
+    static bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 20000)
+    {
+        const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
+
+        while (!condition())
+        {
+            if (juce::Time::getMillisecondCounter() > end)
+                return false;
+
+            pump (5);
+        }
+
+        return true;
+    }
+
+    template <typename Type>
+    Type* find (const std::function<bool (Type&)>& matches = [] (Type&) { return true; }) const
+    {
+        std::function<Type*(juce::Component&)> search = [&] (juce::Component& parent) -> Type*
+        {
+            for (auto* child : parent.getChildren())
+            {
+                if (auto* typed = dynamic_cast<Type*> (child); typed != nullptr && matches (*typed))
+                    return typed;
+
+                if (auto* found = search (*child))
+                    return found;
+            }
+
+            return nullptr;
+        };
+
+        return search (*panel);
+    }
+
+    juce::TextButton& button (const juce::String& text) const
+    {
+        auto* found =
+            find<juce::TextButton> ([&] (juce::TextButton& b) { return b.getButtonText() == text; });
+        EXPECT_NE (found, nullptr) << text;
+        return *found;
+    }
+
+    juce::TextButton& updateButton() const { return button ("update"); }
+    juce::TextButton& helpButton() const { return button ("Help"); }
+    MidiInterfaceClass& midiInterface() const { return *find<MidiInterfaceClass>(); }
+    juce::ComboBox& selector() const { return *find<juce::ComboBox>(); }
+    juce::ProgressBar& progressBar() const { return *find<juce::ProgressBar>(); }
+
+    juce::Label& progressLabel() const
+    {
+        return *find<juce::Label> ([this] (juce::Label& l)
+                                   { return l.getAttachedComponent() == &progressBar(); });
+    }
+
+    juce::Label* labelStartingWith (const juce::String& start) const
+    {
+        return find<juce::Label> ([&] (juce::Label& l) { return l.getText().startsWith (start); });
+    }
+
+    // The value the progress bar shows.
+    double barValue() const
+    {
+        return progressBar().getAccessibilityHandler()->getValueInterface()->getCurrentValue();
+    }
+
+    static juce::DocumentWindow* helpWindow()
+    {
+        for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i)
+            if (auto* w = dynamic_cast<juce::DocumentWindow*> (juce::TopLevelWindow::getTopLevelWindow (i)))
+                if (w->getName() == "Firmware Update Help")
+                    return w;
+
+        return nullptr;
+    }
+
+    static juce::Rectangle<int> centredHelpBounds()
+    {
+        const auto area = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay()->userArea;
+        return area.withSizeKeepingCentre (550, 400);
+    }
+
+    void chooseOutput (int itemId)
+    {
+        selector().setSelectedId (itemId);
+        pump();
+    }
+
+    bool completed() const { return progressLabel().getText() == "Update progress: Update completed"; }
+
+    // Waits until the output has been sent `bytes` and the upload has ended.
+    void waitForUpload (VirtualMidiOutput& output, size_t bytes)
+    {
+        ASSERT_TRUE (pumpUntil (
+            [&] {
+                return output.getTotalBytes() >= bytes && completed() &&
+                       !panel->getProtocol()->isThreadRunning();
+            }));
+        pump (100); // the bar picks its value up on a timer
+    }
+
+    static bool colourIs (juce::Button& b, juce::Colour colour)
+    {
+        return b.findColour (juce::TextButton::buttonColourId) == colour &&
+               b.findColour (juce::TextButton::buttonOnColourId) == colour;
+    }
+
+    VirtualMidiPortProvider ports;
+    VirtualMidiOutput& pedal = ports.addOutput ("Virtual Pedal");
+    VirtualMidiOutput& synth = ports.addOutput ("Virtual Synth");
+    ScopedAlertRecorder alerts;
+    TempDir temp;
+    SendGate gate;
+    std::unique_ptr<MainWindow> window;
+    ContentComp* panel = nullptr;
+};
+} // namespace
+
+TEST_F (UpdaterPanel, StartsWithTheBuiltInImageAndNoOutputReady)
+{
+    build();
+    pump();
+
+    EXPECT_NE (dynamic_cast<TemplateLookAndFeel*> (&juce::LookAndFeel::getDefaultLookAndFeel()), nullptr);
+    EXPECT_TRUE (alerts.alerts().empty());
+    EXPECT_FALSE (bAutoUpdate);
+
+    ASSERT_NE (labelStartingWith ("This software"), nullptr);
+    EXPECT_EQ (labelStartingWith ("This software")->getText(), builtInInfoText);
+    EXPECT_NE (labelStartingWith ("STEP1"), nullptr);
+    EXPECT_NE (labelStartingWith ("STEP2"), nullptr);
+
+    auto& update = updateButton();
+    EXPECT_FALSE (update.isEnabled());
+    EXPECT_TRUE (colourIs (update, lightRed));
+    EXPECT_EQ (update.getTooltip(), "click here to update the product");
+    EXPECT_EQ (update.getConnectedEdgeFlags(), juce::Button::ConnectedOnLeft);
+    EXPECT_EQ (helpButton().getTooltip(), "click here to get help");
+    EXPECT_TRUE (helpButton().isEnabled());
+
+    EXPECT_TRUE (midiInterface().isEnabled());
+    EXPECT_EQ (selector().getText(), "(Disconnected)");
+    EXPECT_EQ (progressLabel().getText(), "Update progress:");
+    EXPECT_EQ (barValue(), 0.0);
+
+    ASSERT_NE (helpWindow(), nullptr);
+    EXPECT_FALSE (helpWindow()->isVisible());
+    EXPECT_EQ (pedal.getOpenCount() + synth.getOpenCount(), 0);
+
+    // The default look-and-feel is handed back with the panel.
+    destroy();
+    EXPECT_EQ (dynamic_cast<TemplateLookAndFeel*> (&juce::LookAndFeel::getDefaultLookAndFeel()), nullptr);
+    EXPECT_EQ (helpWindow(), nullptr);
+}
+
+TEST_F (UpdaterPanel, LaysOutItsRowsAndCentresTheHelpWindow)
+{
+    build();
+    const int w = panel->getWidth();
+
+    EXPECT_EQ (labelStartingWith ("This software")->getBounds(), juce::Rectangle<int> (10, 15, w - 20, 50));
+    EXPECT_EQ (helpButton().getBounds(), juce::Rectangle<int> (w - 104, 2, 94, 30));
+    EXPECT_EQ (labelStartingWith ("STEP1")->getBounds(), juce::Rectangle<int> (10, 70, w - 20, 30));
+    EXPECT_EQ (midiInterface().getBounds(), juce::Rectangle<int> (10, 105, w - 20, 50));
+    EXPECT_EQ (labelStartingWith ("STEP2")->getBounds(), juce::Rectangle<int> (10, 165, w - 20, 30));
+    EXPECT_EQ (updateButton().getBounds(), juce::Rectangle<int> (w - 104, 215, 94, 30));
+    EXPECT_EQ (progressBar().getBounds(), juce::Rectangle<int> (10, 215, w - 114, 30));
+
+    // The progress label sits directly above the bar.
+    EXPECT_EQ (progressLabel().getBottom(), progressBar().getY());
+    EXPECT_EQ (progressLabel().getX(), progressBar().getX());
+    EXPECT_EQ (progressLabel().getParentComponent(), panel);
+
+    // Every layout pass puts the help window back in the middle of the screen.
+    helpWindow()->setBounds (5, 5, 300, 200);
+    panel->setSize (w, 300);
+    EXPECT_EQ (helpWindow()->getBounds(), centredHelpBounds());
+}
+
+TEST_F (UpdaterPanel, ButtonFollowsTheOutputState)
+{
+    build();
+    pump();
+
+    chooseOutput (1);
+    EXPECT_TRUE (pedal.isOpen());
+    EXPECT_TRUE (updateButton().isEnabled());
+    EXPECT_TRUE (colourIs (updateButton(), lightGreen));
+    EXPECT_TRUE (midiInterface().isEnabled());
+
+    chooseOutput (3); // "(Disconnected)"
+    EXPECT_FALSE (pedal.isOpen());
+    EXPECT_FALSE (updateButton().isEnabled());
+    EXPECT_TRUE (colourIs (updateButton(), lightRed));
+
+    // A device that cannot be opened leaves the button red.
+    synth.setFailsToOpen (true);
+    chooseOutput (2);
+    EXPECT_FALSE (updateButton().isEnabled());
+    EXPECT_TRUE (colourIs (updateButton(), lightRed));
+    EXPECT_TRUE (midiInterface().isEnabled());
+}
+
+TEST_F (UpdaterPanel, UpdateSendsTheWholeBuiltInImageAndCanBeRepeated)
+{
+    const auto image = builtInImage();
+    build();
+    pump();
+    chooseOutput (1);
+
+    updateButton().triggerClick();
+    pump (1);
+    EXPECT_FALSE (updateButton().isEnabled());
+    waitForUpload (pedal, image.size());
+
+    EXPECT_EQ (pedal.getMessages(), splitMessages (image));
+    EXPECT_EQ (pedal.getMessageCount(), 396u);
+    EXPECT_EQ (synth.getMessageCount(), 0u);
+    EXPECT_EQ (barValue(), 1.0);
+    EXPECT_TRUE (updateButton().isEnabled());
+    EXPECT_TRUE (colourIs (updateButton(), lightGreen));
+    EXPECT_TRUE (midiInterface().isEnabled());
+    EXPECT_TRUE (panel->hasCompletedUpdate());
+
+    // A second press starts again from the first byte.
+    pedal.clearReceived();
+    updateButton().triggerClick();
+    waitForUpload (pedal, image.size());
+    EXPECT_EQ (pedal.getBytes(), image);
+    EXPECT_EQ (barValue(), 1.0);
+    EXPECT_TRUE (updateButton().isEnabled());
+}
+
+TEST_F (UpdaterPanel, PressWhileTheLastMessageIsOnItsWayChangesNothing)
+{
+    // 200 messages: the bar reaches 1.0 after the 199th, while the last one is still held.
+    const auto image = makeImage (200, 50);
+    const auto file = temp.write ("fw.syx", image);
+    build ("--file " + file.getFullPathName());
+    pump();
+    chooseOutput (1);
+
+    gate.closeBefore (pedal, 200);
+    updateButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+    ASSERT_TRUE (pumpUntil ([this] { return barValue() == 1.0; }));
+
+    EXPECT_EQ (progressLabel().getText(), "Update progress: Uploading firmware");
+    EXPECT_EQ (pedal.getMessageCount(), 199u);
+    EXPECT_TRUE (updateButton().isEnabled());
+    EXPECT_FALSE (panel->hasCompletedUpdate());
+
+    // A press while the last message is still on its way starts nothing and changes nothing.
+    updateButton().triggerClick();
+    pump (50);
+    EXPECT_TRUE (updateButton().isEnabled());
+    EXPECT_EQ (barValue(), 1.0);
+
+    gate.open();
+    waitForUpload (pedal, image.size());
+    EXPECT_EQ (pedal.getBytes(), image);
+    EXPECT_TRUE (updateButton().isEnabled());
+
+    pedal.setObserver (nullptr);
+    pedal.clearReceived();
+    updateButton().triggerClick();
+    waitForUpload (pedal, image.size());
+    EXPECT_EQ (pedal.getBytes(), image);
+}
+
+TEST_F (UpdaterPanel, DeviceStaysLockedWhileAnUploadRuns)
+{
+    const auto image = makeImage (20, 100);
+    const auto file = temp.write ("fw.syx", image);
+    build ("--file " + file.getFullPathName());
+    pump();
+    chooseOutput (1);
+
+    gate.closeBefore (pedal, 5);
+    updateButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+    pump();
+    ASSERT_FALSE (midiInterface().isEnabled());
+
+    // A change message from the interface in the middle of the upload must not free the selector
+    // or the button.
+    midiInterface().sendChangeMessage();
+    pump();
+    EXPECT_FALSE (midiInterface().isEnabled());
+    EXPECT_FALSE (updateButton().isEnabled());
+
+    gate.open();
+    waitForUpload (pedal, image.size());
+    EXPECT_TRUE (midiInterface().isEnabled());
+    EXPECT_TRUE (updateButton().isEnabled());
+    EXPECT_EQ (pedal.getMessageCount(), 20u);
+}
+
+TEST_F (UpdaterPanel, UpdateWithoutAReadyOutputWarnsAndSendsNothing)
+{
+    build();
+    pump();
+
+    panel->buttonClicked (&updateButton());
+    pump (50);
+
+    ASSERT_EQ (alerts.alerts().size(), 1u);
+    EXPECT_EQ (alerts.alerts()[0].icon, juce::MessageBoxIconType::WarningIcon);
+    EXPECT_EQ (alerts.alerts()[0].title, "");
+    EXPECT_EQ (alerts.alerts()[0].message, "Please select an output device:");
+    EXPECT_EQ (alerts.alerts()[0].buttonText, "ok");
+
+    EXPECT_FALSE (panel->getProtocol()->isThreadRunning());
+    EXPECT_EQ (progressLabel().getText(), "Update progress:");
+    EXPECT_FALSE (updateButton().isEnabled());
+    EXPECT_EQ (pedal.getMessageCount() + synth.getMessageCount(), 0u);
+}
+
+TEST_F (UpdaterPanel, LoadedFileIsNamedInTheInfoTextAndUploaded)
+{
+    const auto image = makeImage (3, 30);
+    const auto file = temp.write ("dir with blank/fw.syx", image);
+    build ("--file " + file.getFullPathName());
+    pump();
+
+    EXPECT_TRUE (alerts.alerts().empty());
+    EXPECT_EQ (labelStartingWith ("This software")->getText(),
+               "This software updater will update your fw firmware from the loaded sysex file");
+    EXPECT_EQ (panel->getFirmwareImage()->getProductName(), "fw");
+
+    chooseOutput (2);
+    updateButton().triggerClick();
+    waitForUpload (synth, image.size());
+    EXPECT_EQ (synth.getBytes(), image);
+    EXPECT_EQ (synth.getMessageCount(), 3u);
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
+    EXPECT_EQ (barValue(), 1.0);
+}
+
+TEST_F (UpdaterPanel, MissingFileKeepsTheBuiltInImage)
+{
+    const auto missing = temp.dir.getChildFile ("missing.syx").getFullPathName();
+    build ("--file " + missing);
+
+    ASSERT_EQ (alerts.alerts().size(), 1u);
+    EXPECT_EQ (alerts.alerts()[0].title, "File " + missing + " not found");
+    EXPECT_EQ (labelStartingWith ("This software")->getText(), builtInInfoText);
+    EXPECT_EQ (panel->getFirmwareImage()->getSize(), 236024u);
+}
+
+TEST_F (UpdaterPanel, AutomaticModeWithAnOutputBeyondTheListWarnsAndStartsNothing)
+{
+    build ("--autoupdate --outputid 3");
+    pump (50);
+
+    EXPECT_TRUE (bAutoUpdate);
+    ASSERT_EQ (alerts.alerts().size(), 1u);
+    EXPECT_EQ (alerts.alerts()[0].message, "Please select an output device:");
+    EXPECT_FALSE (panel->getProtocol()->isThreadRunning());
+    EXPECT_FALSE (pedal.isOpen());
+    EXPECT_FALSE (synth.isOpen());
+    EXPECT_FALSE (updateButton().isEnabled());
+    EXPECT_EQ (progressLabel().getText(), "Update progress:");
+    EXPECT_FALSE (panel->hasCompletedUpdate());
+}
+
+TEST_F (UpdaterPanel, AutomaticModeStartsWhileThePanelIsBuilt)
+{
+    const auto image = makeImage (30, 40);
+    const auto file = temp.write ("fw.syx", image);
+    build ("--autoupdate --outputid 2 --file " + file.getFullPathName());
+
+    // Before the message loop has run at all.
+    EXPECT_TRUE (panel->getProtocol()->isThreadRunning());
+    EXPECT_TRUE (synth.isOpen());
+    EXPECT_FALSE (updateButton().isEnabled());
+
+    waitForUpload (synth, image.size());
+    EXPECT_TRUE (alerts.alerts().empty());
+    EXPECT_EQ (synth.getBytes(), image);
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
+    EXPECT_EQ (selector().getSelectedId(), 2);
+    EXPECT_TRUE (panel->hasCompletedUpdate());
+    // The device was opened once: the selector's own notification did not reopen it mid-upload.
+    EXPECT_EQ (synth.getOpenCount(), 1);
+}
+
+TEST_F (UpdaterPanel, DamagedImageIsReportedAndNothingIsSent)
+{
+    auto image = makeImage (3, 30);
+    image.push_back (0x42); // a stray byte after the last message
+    const auto file = temp.write ("fw.syx", image);
+    build ("--autoupdate --outputid 1 --file " + file.getFullPathName());
+
+    ASSERT_TRUE (
+        pumpUntil ([this] { return progressLabel().getText().endsWith ("the firmware image is damaged"); }));
+    EXPECT_EQ (progressLabel().getText(), "Update progress: Upload stopped: the firmware image is damaged");
+    ASSERT_TRUE (pumpUntil ([this] { return !panel->getProtocol()->isThreadRunning(); }));
+    pump();
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
+    EXPECT_TRUE (midiInterface().isEnabled());
+    EXPECT_FALSE (panel->hasCompletedUpdate());
+}
+
+TEST_F (UpdaterPanel, HelpButtonShowsAndHidesTheHelpWindowCentred)
+{
+    build();
+    pump();
+    auto* window = helpWindow();
+    ASSERT_NE (window, nullptr);
+
+    helpButton().triggerClick();
+    pump();
+    EXPECT_TRUE (window->isVisible());
+    EXPECT_EQ (window->getBounds(), centredHelpBounds());
+    EXPECT_EQ (window->getName(), "Firmware Update Help");
+
+    // Moved by the user, it comes back to the middle with the next click.
+    window->setBounds (20, 30, 400, 300);
+    helpButton().triggerClick();
+    pump();
+    EXPECT_FALSE (window->isVisible());
+    EXPECT_EQ (window->getBounds(), centredHelpBounds());
+
+    // Its own close button only hides it; Help shows the same window again.
+    helpButton().triggerClick();
+    pump();
+    ASSERT_TRUE (window->isVisible());
+    window->getCloseButton()->triggerClick();
+    pump();
+    EXPECT_FALSE (window->isVisible());
+    EXPECT_EQ (helpWindow(), window);
+    helpButton().triggerClick();
+    pump();
+    EXPECT_TRUE (window->isVisible());
+}
+
+TEST_F (UpdaterPanel, DestroyedDuringAnUploadStopsTheThreadFirst)
+{
+    const auto image = builtInImage();
+    build();
+    pump();
+    pedal.setBytesPerSecond (100000.0); // the image would take 2.4 s
+    chooseOutput (1);
+
+    updateButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([this] { return pedal.getMessageCount() >= 10; }));
+
+    const auto started = juce::Time::getMillisecondCounter();
+    destroy();
+    EXPECT_LT (juce::Time::getMillisecondCounter() - started, 2000u);
+
+    // Whole messages from the start of the image, then nothing more; the port is closed.
+    const auto received = pedal.getMessages();
+    const auto expected = splitMessages (image);
+    ASSERT_LT (received.size(), expected.size());
+    EXPECT_TRUE (std::equal (received.begin(), received.end(), expected.begin()));
+    EXPECT_EQ (pedal.getNumOpenPorts(), 0);
+    juce::Thread::sleep (50);
+    EXPECT_EQ (pedal.getMessageCount(), received.size());
+}
+
+TEST_F (UpdaterPanel, CloseButtonDuringAnUploadStopsItWithinFiveSeconds)
+{
+    const auto image = builtInImage();
+    build();
+    pump();
+    pedal.setBytesPerSecond (50000.0); // the image would take 4.7 s
+    chooseOutput (1);
+
+    updateButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([this] { return pedal.getMessageCount() >= 5; }));
+
+    const auto started = juce::Time::getMillisecondCounter();
+    window->closeButtonPressed();
+    EXPECT_LT (juce::Time::getMillisecondCounter() - started, 5000u);
+    EXPECT_FALSE (panel->getProtocol()->isThreadRunning());
+    EXPECT_FALSE (panel->hasCompletedUpdate());
+
+    const auto received = pedal.getMessages();
+    const auto expected = splitMessages (image);
+    ASSERT_LT (received.size(), expected.size());
+    EXPECT_TRUE (std::equal (received.begin(), received.end(), expected.begin()));
+    destroy();
+    EXPECT_EQ (pedal.getNumOpenPorts(), 0);
+}

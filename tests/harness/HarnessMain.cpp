@@ -1,0 +1,160 @@
+// QuillonHarness: the real application on virtual MIDI outputs, for end-to-end tests under Xvfb.
+//
+//     QuillonHarness [harness options] [application arguments]
+//
+// The outputs are "Virtual Pedal" (output 1) and "Virtual Synth" (output 2). Harness options:
+//     --harness-received=FILE   on exit, write every byte "Virtual Pedal" received to FILE
+//     --harness-rate=N          "Virtual Pedal" takes N bytes per second (default: at once)
+//     --harness-close-after=N   click the main window's close button once "Virtual Pedal" has
+//                               been handed N messages
+//     --harness-builtin=FILE    write the built-in firmware image to FILE and exit
+// Everything else is the application's command line. On exit the harness prints one line per
+// output, "<name>: <messages> messages, <bytes> bytes", and after a close it asked for,
+// "closed in <ms> ms" (from the click to the end of the application).
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "firmware/BuiltInFirmwareImage.h"
+#include "support/VirtualMidiPortProvider.h"
+
+#include <atomic>
+#include <iostream>
+#include <vector>
+
+namespace
+{
+// Lends the harness's devices to the application, which owns its provider: the devices and what
+// they received outlive the application.
+class LentPortProvider final : public MidiPortProvider
+{
+public:
+    explicit LentPortProvider (MidiPortProvider& providerToUse) : provider (providerToUse) {}
+
+    juce::Array<juce::MidiDeviceInfo> getOutputDevices() override { return provider.getOutputDevices(); }
+    juce::Array<juce::MidiDeviceInfo> getInputDevices() override { return provider.getInputDevices(); }
+
+    std::unique_ptr<MidiOutputPort> openOutput (const juce::String& identifier) override
+    {
+        return provider.openOutput (identifier);
+    }
+
+    std::unique_ptr<MidiInputPort> openInput (const juce::String& identifier,
+                                              juce::MidiInputCallback& callback) override
+    {
+        return provider.openInput (identifier, callback);
+    }
+
+private:
+    MidiPortProvider& provider;
+};
+
+VirtualMidiPortProvider* harnessPorts = nullptr;
+juce::String applicationCommandLine;
+
+juce::JUCEApplicationBase* createApplication()
+{
+    return new Application (applicationCommandLine, std::make_unique<LentPortProvider> (*harnessPorts));
+}
+
+MainWindow* findMainWindow()
+{
+    for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i)
+        if (auto* window = dynamic_cast<MainWindow*> (juce::TopLevelWindow::getTopLevelWindow (i)))
+            return window;
+
+    return nullptr;
+}
+
+std::atomic<juce::int64> closeClickedAt { 0 };
+
+// Called on the upload thread with each message handed to the pedal.
+void clickCloseAfter (int count, std::shared_ptr<std::atomic<int>> seen)
+{
+    if (++*seen != count)
+        return;
+
+    juce::MessageManager::callAsync (
+        []
+        {
+            if (auto* window = findMainWindow())
+            {
+                closeClickedAt = juce::Time::getMillisecondCounter();
+                window->getCloseButton()->triggerClick();
+            }
+        });
+}
+
+bool writeBytes (const juce::File& file, const void* data, size_t size)
+{
+    return file.replaceWithData (data, size);
+}
+} // namespace
+
+int main (int argc, char* argv[])
+{
+    juce::File receivedFile;
+    double rate = VirtualMidiOutput::instant;
+    int closeAfter = 0;
+    std::vector<const char*> applicationArguments { argv[0] };
+
+    for (int i = 1; i < argc; ++i)
+    {
+        const juce::String argument (juce::CharPointer_UTF8 (argv[i]));
+
+        if (argument.startsWith ("--harness-received="))
+        {
+            receivedFile = juce::File::getCurrentWorkingDirectory().getChildFile (
+                argument.fromFirstOccurrenceOf ("=", false, false));
+        }
+        else if (argument.startsWith ("--harness-rate="))
+        {
+            rate = argument.fromFirstOccurrenceOf ("=", false, false).getDoubleValue();
+        }
+        else if (argument.startsWith ("--harness-close-after="))
+        {
+            closeAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
+        }
+        else if (argument.startsWith ("--harness-builtin="))
+        {
+            const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (
+                argument.fromFirstOccurrenceOf ("=", false, false));
+            const BuiltInFirmwareImage image;
+            return writeBytes (file, image.getData(), image.getSize()) ? 0 : 2;
+        }
+        else
+        {
+            applicationArguments.push_back (argv[i]);
+        }
+    }
+
+    VirtualMidiPortProvider ports;
+    auto& pedal = ports.addOutput ("Virtual Pedal", rate);
+    auto& synth = ports.addOutput ("Virtual Synth");
+    harnessPorts = &ports;
+
+    if (closeAfter > 0)
+        pedal.setObserver ([closeAfter, seen = std::make_shared<std::atomic<int>> (0)] (
+                               const juce::MidiMessage&) { clickCloseAfter (closeAfter, seen); });
+
+    applicationCommandLine = Application::joinArguments (static_cast<int> (applicationArguments.size()),
+                                                         applicationArguments.data());
+    juce::JUCEApplicationBase::createInstance = &createApplication;
+    const int result = juce::JUCEApplicationBase::main (static_cast<int> (applicationArguments.size()),
+                                                        applicationArguments.data());
+
+    if (const auto clickedAt = closeClickedAt.load(); clickedAt != 0)
+        std::cout << "closed in " << (juce::Time::getMillisecondCounter() - clickedAt) << " ms" << std::endl;
+
+    for (auto* output : { &pedal, &synth })
+        std::cout << output->getName() << ": " << output->getMessageCount() << " messages, "
+                  << output->getTotalBytes() << " bytes" << std::endl;
+
+    if (receivedFile != juce::File())
+    {
+        const auto bytes = pedal.getBytes();
+
+        if (!writeBytes (receivedFile, bytes.data(), bytes.size()))
+            return 2;
+    }
+
+    return result;
+}

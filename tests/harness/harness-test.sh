@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# Runs the real application on virtual MIDI outputs (QuillonHarness: output 1 "Virtual Pedal",
+# output 2 "Virtual Synth") on an X server of its own, and checks what the devices received.
+#   harness-test.sh HARNESS_BINARY CASE
+# Cases: autoupdate, autoupdate-file, close-during-upload, no-device, damaged-image.
+# The harness's own output is printed at the end, so that CTest's failure patterns (JUCE
+# assertions, leaks, sanitizer reports) apply to it as well.
+set -euo pipefail
+
+harness="$1"
+case="$2"
+work="$(mktemp -d)"
+xvfb_pid=""
+app_pid=""
+
+cleanup()
+{
+    [[ -n "$app_pid" ]] && kill "$app_pid" 2> /dev/null || true
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2> /dev/null || true
+    [[ -e "$work/harness.log" ]] && { echo "---- harness output"; cat "$work/harness.log"; }
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail()
+{
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+start_x()
+{
+    exec 3> "$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.out" 2>&1 &
+    xvfb_pid=$!
+    local i
+    for i in $(seq 100); do
+        [[ -s "$work/display" ]] && break
+        sleep 0.1
+    done
+    [[ -s "$work/display" ]] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+# run_harness ARGS...: runs the harness to its end (at most 60 s); sets `status`.
+run_harness()
+{
+    status=0
+    timeout 60 "$harness" --harness-received="$work/received.syx" "$@" > "$work/harness.log" 2>&1 || status=$?
+    [[ $status -ne 124 ]] || fail "the application did not end within 60 s"
+    [[ $status -lt 128 ]] || fail "the application was killed by signal $((status - 128))"
+}
+
+# start_harness ARGS...: starts the harness in the background.
+start_harness()
+{
+    "$harness" --harness-received="$work/received.syx" "$@" > "$work/harness.log" 2>&1 &
+    app_pid=$!
+}
+
+# wait_for_window TITLE: waits up to 15 s for a visible window of the application with exactly
+# that title and prints its id.
+wait_for_window()
+{
+    local title="$1" i w
+    for i in $(seq 150); do
+        for w in $(xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null || true); do
+            if [[ "$(xdotool getwindowname "$w" 2> /dev/null)" == "$title" ]]; then
+                echo "$w"
+                return 0
+            fi
+        done
+        kill -0 "$app_pid" 2> /dev/null || fail "the application ended before showing '$title'"
+        sleep 0.1
+    done
+    fail "no window titled '$title'"
+}
+
+# Clicks the close button of the main window titled $1 (right end of the 26-pixel title bar
+# below a 4-pixel border) and expects the application to end within 10 s; sets `status`.
+close_main_window()
+{
+    local title="$1" w i X Y WIDTH HEIGHT SCREEN WINDOW
+    w=$(wait_for_window "$title")
+    for i in $(seq 50); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        [[ "$X,$Y" == "315,312" ]] && break
+        sleep 0.1
+    done
+    xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) click 1
+    for i in $(seq 100); do
+        kill -0 "$app_pid" 2> /dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$app_pid" 2> /dev/null && fail "the application still runs 10 s after its close button"
+    status=0
+    wait "$app_pid" || status=$?
+    app_pid=""
+}
+
+summary_line()
+{
+    grep "^$1: " "$work/harness.log" || fail "no summary for $1"
+}
+
+builtin_title="Halvane Chorus version 1.0.03 - R1806"
+"$harness" --harness-builtin="$work/builtin.syx" > /dev/null 2>&1 || fail "cannot write the built-in image"
+[[ "$(stat -c %s "$work/builtin.syx")" -eq 236024 ]] || fail "built-in image of unexpected size"
+
+case "$case" in
+    autoupdate)
+        # Unattended: output 1, built-in image; the application quits by itself with status 0.
+        start_x
+        run_harness --autoupdate --outputid 1
+        [[ $status -eq 0 ]] || fail "exit status $status after an automatic update"
+        cmp "$work/received.syx" "$work/builtin.syx" || fail "the pedal did not receive the built-in image unchanged"
+        [[ "$(summary_line "Virtual Pedal")" == "Virtual Pedal: 396 messages, 236024 bytes" ]] || fail "message count"
+        [[ "$(summary_line "Virtual Synth")" == "Virtual Synth: 0 messages, 0 bytes" ]] || fail "the synth received something"
+        ;;
+
+    autoupdate-file)
+        # Output 2 and a file at a path with a blank; the pedal (output 1) receives nothing.
+        start_x
+        mkdir -p "$work/dir with blank"
+        printf '\xf0\x00\x7f\x7f\x51\x01\x10\x00\xf7\xf0\x01\x02\x03\xf7' > "$work/dir with blank/fw.syx"
+        run_harness --autoupdate --outputid 2 --file "$work/dir with blank/fw.syx"
+        [[ $status -eq 0 ]] || fail "exit status $status after an automatic update"
+        [[ "$(summary_line "Virtual Synth")" == "Virtual Synth: 2 messages, 14 bytes" ]] || fail "the synth did not get the file"
+        [[ ! -s "$work/received.syx" ]] || fail "the pedal received something"
+        ;;
+
+    close-during-upload)
+        # The pedal takes 20000 bytes/s (the image would take 12 s); the close button is clicked
+        # after 20 messages. The application must end within 5 s of the click, without a crash,
+        # having sent whole messages from the start of the image, and report that the unattended
+        # update did not complete.
+        start_x
+        run_harness --harness-rate=20000 --harness-close-after=20 --autoupdate --outputid 1
+        closed_in=$(sed -n 's/^closed in \([0-9]*\) ms$/\1/p' "$work/harness.log")
+        [[ -n "$closed_in" ]] || fail "the close button was not clicked"
+        [[ $closed_in -lt 5000 ]] || fail "the application took $closed_in ms to end after the close button"
+        [[ $status -eq 1 ]] || fail "exit status $status after an interrupted automatic update (expected 1)"
+        size=$(stat -c %s "$work/received.syx")
+        [[ $size -gt 0 && $size -lt 236024 ]] || fail "received $size bytes"
+        cmp -n "$size" "$work/received.syx" "$work/builtin.syx" || fail "the bytes received are not the start of the image"
+        [[ "$(tail -c 1 "$work/received.syx" | od -An -tx1 | tr -d ' ')" == "f7" ]] || fail "a message was cut"
+        ;;
+
+    no-device)
+        # Output 3 does not exist: the warning box is shown, nothing is sent, and the application
+        # stays open until it is closed.
+        start_x
+        start_harness --autoupdate --outputid 3
+        box=$(wait_for_window "")
+        sleep 1
+        kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
+        xdotool key --window "$box" Return
+        close_main_window "$builtin_title"
+        [[ $status -eq 1 ]] || fail "exit status $status after an automatic update that could not run"
+        [[ ! -s "$work/received.syx" ]] || fail "something was sent"
+        ;;
+
+    damaged-image)
+        # A stray byte after the last message: nothing is sent, the status says why, and the
+        # application stays open.
+        start_x
+        printf '\xf0\x01\x02\xf7\x42' > "$work/damaged.syx"
+        start_harness --autoupdate --outputid 1 --file "$work/damaged.syx"
+        wait_for_window "damaged version " > /dev/null
+        sleep 1
+        kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
+        close_main_window "damaged version "
+        [[ $status -eq 1 ]] || fail "exit status $status after a damaged image (expected 1)"
+        [[ ! -s "$work/received.syx" ]] || fail "something was sent"
+        ;;
+
+    *)
+        fail "unknown case $case"
+        ;;
+esac
+echo "PASS: $case"
