@@ -104,9 +104,8 @@ ContentComp::~ContentComp()
     firmwareImage = nullptr;
     helpWindow = nullptr;
 
-    // Give up the default before the look-and-feel member goes. The owning window deletes the
-    // panel while it is still whole (see MainWindow), so the windows told of the change can
-    // take it.
+    // Give up the default before the look-and-feel member goes. Every window on the desktop is
+    // told of the change, so the main window takes the panel out before deleting it.
     if (&juce::LookAndFeel::getDefaultLookAndFeel() == &lookAndFeel)
         juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 }

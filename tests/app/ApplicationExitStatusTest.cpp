@@ -20,9 +20,9 @@ protected:
 
     void TearDown() override { file.deleteFile(); }
 
-    // Runs the application until it asks to quit (at most 5 s), shuts it down and returns the
+    // Runs the application until it asks to quit (at most waitMs), shuts it down and returns the
     // exit status it leaves.
-    int run (const juce::String& commandLine)
+    int run (const juce::String& commandLine, int waitMs = 5000)
     {
         auto ports = std::make_unique<VirtualMidiPortProvider>();
         pedal = &ports->addOutput ("Virtual Pedal");
@@ -30,7 +30,7 @@ protected:
         app->initialise ({});
 
         auto* messageManager = juce::MessageManager::getInstance();
-        const auto end = juce::Time::getMillisecondCounter() + 5000;
+        const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (waitMs);
 
         while (!messageManager->hasStopMessageBeenSent() && juce::Time::getMillisecondCounter() < end)
             messageManager->runDispatchLoopUntil (20);
@@ -62,7 +62,7 @@ TEST_F (ApplicationExitStatus, ZeroAfterACompletedAutomaticUpdate)
 TEST_F (ApplicationExitStatus, NonZeroWhenAnAutomaticUpdateCouldNotRun)
 {
     // Output 2 does not exist: the warning is shown, the window stays open until closed.
-    EXPECT_EQ (run ("--autoupdate --outputid 2 --file " + file.getFullPathName()), 1);
+    EXPECT_EQ (run ("--autoupdate --outputid 2 --file " + file.getFullPathName(), 500), 1);
     EXPECT_FALSE (quitRequested);
     EXPECT_EQ (received, 0u);
     EXPECT_EQ (alerts.alerts().size(), 1u);
@@ -70,6 +70,6 @@ TEST_F (ApplicationExitStatus, NonZeroWhenAnAutomaticUpdateCouldNotRun)
 
 TEST_F (ApplicationExitStatus, ZeroInManualMode)
 {
-    EXPECT_EQ (run ("--file " + file.getFullPathName()), 0);
+    EXPECT_EQ (run ("--file " + file.getFullPathName(), 500), 0);
     EXPECT_FALSE (quitRequested);
 }
