@@ -2,6 +2,21 @@
 # Builds Quillon (Release) and starts it; every argument is passed on to the program.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+
+# Quillon is a windowed program: say so at once instead of building first (the program itself
+# also checks that the display can be reached).
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+    echo "Quillon: no graphical display available (is DISPLAY set to a running X server?)" >&2
+    exit 1
+fi
+
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" "$root/build/release" Release -DQUILLON_BUILD_TESTS=OFF > /dev/null
+
+log="$root/build/release-build.log"
+mkdir -p "$root/build"
+if ! "$root/scripts/build.sh" "$root/build/release" Release -DQUILLON_BUILD_TESTS=OFF > "$log" 2>&1; then
+    tail -n 40 "$log" >&2
+    echo "Quillon: the build failed (whole log: $log)" >&2
+    exit 1
+fi
 exec "$root/build/release/Quillon_artefacts/Release/Quillon" "$@"
