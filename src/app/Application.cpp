@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/WellFormedUtf8.h"
 
 #include "app/AutoUpdate.h"
 #include "app/MainWindow.h"
@@ -66,7 +67,7 @@ juce::String Application::joinArguments (int argc, const char* const* argv)
     juce::StringArray arguments;
 
     for (int i = 1; i < argc; ++i)
-        arguments.add (juce::CharPointer_UTF8 (argv[i]));
+        arguments.add (juce::String::fromUTF8 (toWellFormedUtf8 (argv[i]).c_str()));
 
     return arguments.joinIntoString (" ");
 }

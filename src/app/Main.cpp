@@ -2,6 +2,7 @@
 // a blank is quoted, which makes such paths unusable; the application gets the arguments joined
 // with single blanks instead.
 #include "app/Application.h"
+#include "app/WellFormedUtf8.h"
 #include "interface/JuceMidiPortProvider.h"
 
 #if defined(__has_feature)
@@ -12,6 +13,9 @@
 #if defined(__SANITIZE_ADDRESS__)
 #define QUILLON_ASAN 1
 #endif
+
+#include <string>
+#include <vector>
 
 #if QUILLON_ASAN && JUCE_LINUX
 #include <dlfcn.h>
@@ -35,7 +39,17 @@ int main (int argc, char* argv[])
     [[maybe_unused]] static void* const xlib = dlopen ("libX11.so.6", RTLD_LAZY);
 #endif
 
-    commandLineString = Application::joinArguments (argc, argv);
+    // JUCE keeps the arguments it is given and reads them as UTF-8: hand it well-formed copies.
+    std::vector<std::string> arguments;
+    std::vector<const char*> argumentPointers;
+
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back (toWellFormedUtf8 (argv[i]));
+
+    for (auto& argument : arguments)
+        argumentPointers.push_back (argument.c_str());
+
+    commandLineString = Application::joinArguments (argc, argumentPointers.data());
     juce::JUCEApplicationBase::createInstance = &createApplication;
-    return juce::JUCEApplicationBase::main (argc, const_cast<const char**> (argv));
+    return juce::JUCEApplicationBase::main (argc, argumentPointers.data());
 }
