@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Benchmark (not a test): how close to MIDI's wire time an upload through real ALSA runs.
+#   bench-alsa.sh [MESSAGES]        (default 40)
+# Builds the Release application, then sends one image of MESSAGES SysEx messages through the
+# snd-virmidi port "VirMIDI C-0" twice, each time to the same paced receiver (rawmidi hw:C,0,
+# 4 KB buffer, emptied at 6250 bytes/s like a device that takes twice MIDI's rate):
+#   1. Quillon --autoupdate --file IMAGE (sequencer port C-0);
+#   2. amidi -s IMAGE -i 1 on the other port's rawmidi side (hw:C,1), whose sequencer port is
+#      connected to C-0 for the run.
+# For each it prints the upload's wall time divided by the wire time of the image's bytes
+# (320 us per byte), and how many bytes arrived intact.
+#
+# Upload wall time: from the moment the first message reaches the port to the moment the last
+# message reaches it, plus the wire time of that last message (a sender that paces itself to the
+# wire is busy with it for that long; a virtual port takes it at once). The receiver logs when
+# bytes reach the port; application start-up and shut-down are not part of it.
+#
+# Like test-alsa.sh, it runs here when this machine has snd-virmidi ports, else in the alsa-vm guest.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+messages="${1:-40}"
+
+if [[ "${BENCH_ALSA_IN_GUEST:-0}" != 1 ]]; then
+    "$root/scripts/install-deps.sh"
+    "$root/scripts/build.sh" "$root/build/release" Release -DQUILLON_BUILD_TESTS=OFF > /dev/null
+    "$root/scripts/build.sh" "$root/build/debug" Debug > /dev/null # the receiver and the helper tool
+    export BENCH_ALSA_IN_GUEST=1
+    if [[ -r /dev/snd/seq ]] && grep -q '\[VirMIDI *\]' /proc/asound/cards 2> /dev/null; then
+        exec "$0" "$messages"
+    fi
+    vm="${QUILLON_ALSA_VM:-$root/../shared/tools/alsa-vm/alsa-vm}"
+    [[ -x "$vm" ]] || { echo "bench-alsa.sh: no snd-virmidi ports and no alsa-vm at $vm" >&2; exit 1; }
+    exec "$vm" --share "$root" --timeout 600 -- "$0" "$messages"
+fi
+
+# ------------------------------------------------------------------ the measurement itself
+app="$root/build/release/Quillon_artefacts/Release/Quillon"
+receiver="$root/build/debug/tests/PacedMidiReceiver"
+tool="$root/build/debug/tests/QuillonE2eTool"
+out="$root/build/bench-alsa"
+rm -rf "$out"
+mkdir -p "$out"
+
+card="$(awk '/\[VirMIDI *\]/ { print $1; exit }' /proc/asound/cards)"
+image="$out/image.syx"
+"$tool" write-image "$image" "$messages"
+bytes="$(stat -c %s "$image")"
+last_start="$(od -An -v -tx1 -w1 "$image" | grep -n f0 | tail -n1 | cut -d: -f1)"
+last_message_bytes=$((bytes - last_start + 1))
+
+pids=""
+trap 'kill $pids 2> /dev/null || true' EXIT
+
+Xvfb -displayfd 9 -nolisten tcp 9> "$out/display" 2> /dev/null &
+pids="$pids $!"
+until [[ -s "$out/display" ]]; do sleep 0.1; done
+export DISPLAY=":$(head -n1 "$out/display")"
+
+# measure KEY LABEL COMMAND...: runs COMMAND while the receiver captures; prints one result line.
+measure() {
+    local key="$1" label="$2"
+    shift 2
+    rm -f "$out/ready"
+    "$receiver" --device "hw:$card,0" --output "$out/$key.capture" --arrivals "$out/$key.arrivals" \
+        --ready "$out/ready" --idle-ms 3000 > "$out/$key.receiver.log" 2>&1 &
+    local receiver_pid=$!
+    until [[ -e "$out/ready" ]]; do sleep 0.05; done
+    "$@" > "$out/$key.log" 2>&1 || true
+    wait "$receiver_pid"
+    local received identical=no
+    received="$(stat -c %s "$out/$key.capture")"
+    cmp -s "$image" "$out/$key.capture" && identical=yes
+    awk -v label="$label" -v bytes="$bytes" -v last="$last_message_bytes" -v received="$received" \
+        -v identical="$identical" '
+        NR == 1 { first = $2 } { final = $2 }
+        END {
+            wire = bytes * 320e-6
+            wall = (final - first) * 1e-9 + last * 320e-6
+            printf "%-24s %9.4f s %11.4f s %9.5f %8d of %d  %s\n", label, wire, wall, wall / wire, received, bytes, identical
+        }' "$out/$key.arrivals"
+}
+
+id="$("$tool" list-outputs | awk -F'\t' -v name="VirMIDI $card-0" '{ sub(/ +$/, "", $2) } $2 == name { print $1 }')"
+
+echo "Image: $messages SysEx messages, $bytes bytes; receiver: hw:$card,0, 4096-byte buffer, 6250 bytes/s"
+printf "%-24s %11s %13s %9s %16s  %s\n" "sender" "wire time" "upload wall" "ratio" "bytes received" "identical"
+measure quillon "Quillon (VirMIDI $card-0)" "$app" --autoupdate --outputid "$id" --file "$image"
+
+# amidi writes to the rawmidi side of port C-1; its sequencer port passes the events to C-0.
+from="$(aconnect -i | awk -v n="'Virtual Raw MIDI $card-1'" 'index($0, n) { sub(":", "", $2); print $2; exit }')"
+to="$(aconnect -o | awk -v n="'Virtual Raw MIDI $card-0'" 'index($0, n) { sub(":", "", $2); print $2; exit }')"
+aconnect "$from:0" "$to:0"
+measure amidi "amidi -i 1 (hw:$card,1)" amidi -p "hw:$card,1" -s "$image" -i 1
+aconnect -d "$from:0" "$to:0"

@@ -1,0 +1,87 @@
+// Helper for the ALSA end-to-end tests (test support, never installed). It answers what the
+// test scripts cannot find out from outside the application without guessing:
+//   list-outputs             JUCE's MIDI output list, in the order the output selector shows it
+//                            ("<item id>\t<name>\t<identifier>" per line; item id = 1-based position)
+//   write-image FILE COUNT   a SysEx image of COUNT messages with varied lengths
+//   intern-wm-atoms          see E2eX11.h
+//   close-window WINDOW_ID   see E2eX11.h
+
+#include "E2eX11.h"
+
+#include <juce_audio_devices/juce_audio_devices.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace
+{
+int listOutputs()
+{
+    int itemId = 1;
+
+    for (const auto& device : juce::MidiOutput::getAvailableDevices())
+        std::printf ("%d\t%s\t%s\n", itemId++, device.name.toRawUTF8(), device.identifier.toRawUTF8());
+
+    return 0;
+}
+
+// Message lengths cycle through short, long and odd sizes (the protocol splits on the bytes, not
+// on a fixed length); the payload is a deterministic 7-bit pattern with the message number in it,
+// so a lost or repeated message shows up in a comparison.
+int writeImage (const char* path, int count)
+{
+    static const int lengths[] = { 9, 599, 1031, 37, 256, 257, 600, 5, 513 };
+    juce::MemoryBlock image;
+    uint32_t state = 12345;
+
+    for (int m = 0; m < count; ++m)
+    {
+        const int length = lengths[m % int (std::size (lengths))];
+        image.append ("\xF0", 1);
+
+        for (int i = 1; i < length - 1; ++i)
+        {
+            state = state * 1103515245u + 12345u;
+            const auto byte = char (i == 1 ? (m & 0x7F) : (i == 2 ? ((m >> 7) & 0x7F) : ((state >> 16) & 0x7F)));
+            image.append (&byte, 1);
+        }
+
+        image.append ("\xF7", 1);
+    }
+
+    return juce::File::getCurrentWorkingDirectory().getChildFile (path).replaceWithData (image.getData(),
+                                                                                        image.getSize())
+               ? 0
+               : 1;
+}
+
+int usage()
+{
+    std::fprintf (stderr, "usage: QuillonE2eTool list-outputs | write-image FILE COUNT | intern-wm-atoms | "
+                          "close-window WINDOW_ID\n");
+    return 2;
+}
+} // namespace
+
+int main (int argc, char** argv)
+{
+    if (argc < 2)
+        return usage();
+
+    const char* command = argv[1];
+
+    if (std::strcmp (command, "list-outputs") == 0 && argc == 2)
+        return listOutputs();
+
+    if (std::strcmp (command, "write-image") == 0 && argc == 4)
+        return writeImage (argv[2], std::atoi (argv[3]));
+
+    if (std::strcmp (command, "intern-wm-atoms") == 0 && argc == 2)
+        return E2eX11::internWindowManagerAtoms();
+
+    if (std::strcmp (command, "close-window") == 0 && argc == 3)
+        return E2eX11::requestClose (std::strtoul (argv[2], nullptr, 0));
+
+    return usage();
+}

@@ -1,0 +1,47 @@
+# End-to-end tests against real ALSA MIDI (CTest label "alsa"): the shipped application sends
+# through a snd-virmidi port while a paced receiver plays the device. They need an ALSA sequencer
+# with snd-virmidi ports and report "skipped" where there is none; ./scripts/test-alsa.sh runs them
+# (in the alsa-vm guest when this machine has no such ports). Included from tests/CMakeLists.txt.
+
+find_package(ALSA)
+find_package(X11)
+if(NOT ALSA_FOUND OR NOT X11_FOUND)
+    message(STATUS "alsa-lib or Xlib headers missing: the ALSA end-to-end tests are not built")
+    return()
+endif()
+
+# The receiver needs nothing but alsa-lib.
+add_executable(PacedMidiReceiver "${CMAKE_CURRENT_SOURCE_DIR}/e2e/PacedMidiReceiver.cpp")
+target_link_libraries(PacedMidiReceiver PRIVATE ALSA::ALSA)
+
+add_executable(QuillonE2eTool
+    "${CMAKE_CURRENT_SOURCE_DIR}/e2e/E2eTool.cpp"
+    "${CMAKE_CURRENT_SOURCE_DIR}/e2e/E2eX11.cpp")
+target_link_libraries(QuillonE2eTool PRIVATE QuillonCore X11::X11)
+
+set(QUILLON_E2E_SCRIPT "${CMAKE_CURRENT_SOURCE_DIR}/e2e/alsa-e2e.sh")
+
+# case name -> CTest timeout in seconds (generous: the tests may run in an emulated guest)
+set(QUILLON_ALSA_CASES
+    autoupdate_file 300
+    autoupdate_builtin 420
+    damaged_file 300
+    manual_selection 300
+    close_mid_upload 300
+    unpaced_build_loses_bytes 300)
+
+while(QUILLON_ALSA_CASES)
+    list(POP_FRONT QUILLON_ALSA_CASES case timeout)
+    add_test(NAME alsa.${case}
+        COMMAND bash "${QUILLON_E2E_SCRIPT}" ${case}
+            --app "$<TARGET_FILE:Quillon>"
+            --receiver "$<TARGET_FILE:PacedMidiReceiver>"
+            --tool "$<TARGET_FILE:QuillonE2eTool>"
+            --out "${CMAKE_CURRENT_BINARY_DIR}/e2e/${case}")
+    set_tests_properties(alsa.${case} PROPERTIES
+        LABELS alsa
+        SKIP_RETURN_CODE 77
+        TIMEOUT ${timeout}
+        # One virtual MIDI port and one receiver: never two of these at once.
+        RESOURCE_LOCK virmidi)
+endwhile()
