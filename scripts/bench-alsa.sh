@@ -51,7 +51,7 @@ last_message_bytes=$((bytes - last_start + 1))
 pids=""
 trap 'kill $pids 2> /dev/null || true' EXIT
 
-Xvfb -displayfd 9 -nolisten tcp 9> "$out/display" 2> /dev/null &
+Xvfb -displayfd 9 -nolisten tcp -noreset 9> "$out/display" 2> /dev/null &
 pids="$pids $!"
 until [[ -s "$out/display" ]]; do sleep 0.1; done
 export DISPLAY=":$(head -n1 "$out/display")"

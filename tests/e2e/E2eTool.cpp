@@ -3,10 +3,12 @@
 //   list-outputs             JUCE's MIDI output list, in the order the output selector shows it
 //                            ("<item id>\t<name>\t<identifier>" per line; item id = 1-based position)
 //   write-image FILE COUNT   a SysEx image of COUNT messages with varied lengths
+//   write-builtin-image FILE the image compiled into the application, as a file
 //   intern-wm-atoms          see E2eX11.h
 //   close-window WINDOW_ID   see E2eX11.h
 
 #include "E2eX11.h"
+#include "firmware/BuiltInFirmwareImage.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 
@@ -16,6 +18,11 @@
 
 namespace
 {
+int writeFile (const char* path, const void* data, size_t size)
+{
+    return juce::File::getCurrentWorkingDirectory().getChildFile (path).replaceWithData (data, size) ? 0 : 1;
+}
+
 int listOutputs()
 {
     int itemId = 1;
@@ -43,23 +50,27 @@ int writeImage (const char* path, int count)
         for (int i = 1; i < length - 1; ++i)
         {
             state = state * 1103515245u + 12345u;
-            const auto byte = char (i == 1 ? (m & 0x7F) : (i == 2 ? ((m >> 7) & 0x7F) : ((state >> 16) & 0x7F)));
+            const auto byte =
+                char (i == 1 ? (m & 0x7F) : (i == 2 ? ((m >> 7) & 0x7F) : ((state >> 16) & 0x7F)));
             image.append (&byte, 1);
         }
 
         image.append ("\xF7", 1);
     }
 
-    return juce::File::getCurrentWorkingDirectory().getChildFile (path).replaceWithData (image.getData(),
-                                                                                        image.getSize())
-               ? 0
-               : 1;
+    return writeFile (path, image.getData(), image.getSize());
+}
+
+int writeBuiltInImage (const char* path)
+{
+    const BuiltInFirmwareImage image;
+    return writeFile (path, image.getData(), image.getSize());
 }
 
 int usage()
 {
-    std::fprintf (stderr, "usage: QuillonE2eTool list-outputs | write-image FILE COUNT | intern-wm-atoms | "
-                          "close-window WINDOW_ID\n");
+    std::fprintf (stderr, "usage: QuillonE2eTool list-outputs | write-image FILE COUNT | "
+                          "write-builtin-image FILE | intern-wm-atoms | close-window WINDOW_ID\n");
     return 2;
 }
 } // namespace
@@ -76,6 +87,9 @@ int main (int argc, char** argv)
 
     if (std::strcmp (command, "write-image") == 0 && argc == 4)
         return writeImage (argv[2], std::atoi (argv[3]));
+
+    if (std::strcmp (command, "write-builtin-image") == 0 && argc == 3)
+        return writeBuiltInImage (argv[2]);
 
     if (std::strcmp (command, "intern-wm-atoms") == 0 && argc == 2)
         return E2eX11::internWindowManagerAtoms();

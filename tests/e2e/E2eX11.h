@@ -5,6 +5,7 @@ namespace E2eX11
 {
 // Creates WM_PROTOCOLS and WM_DELETE_WINDOW on the display. Without a window manager nothing
 // else creates them, and the application only looks them up: a close request would be ignored.
+// The X server must run with -noreset, or it forgets them when this helper disconnects.
 int internWindowManagerAtoms();
 
 // Asks a window to close as a window manager's close button would (WM_DELETE_WINDOW).

@@ -129,7 +129,9 @@ int main (int argc, char** argv)
 {
     const Options options = parseArguments (argc, argv);
 
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onStopSignal;
     sigemptyset (&action.sa_mask);
     sigaction (SIGINT, &action, nullptr);
@@ -177,7 +179,7 @@ int main (int argc, char** argv)
     poll (fds.data(), nfds_t (fds.size()), 0);
     unsigned char chunk[256];
 
-    if (! options.readyFile.empty() && ! announceReady (options.readyFile))
+    if (!options.readyFile.empty() && !announceReady (options.readyFile))
     {
         std::fprintf (stderr, "PacedMidiReceiver: cannot create %s\n", options.readyFile.c_str());
         return 1;
@@ -215,8 +217,7 @@ int main (int argc, char** argv)
         if (arrivals.empty() ? arrived > 0 : arrived > arrivals.back().bytesArrived)
             arrivals.push_back ({ arrived, now });
 
-        const int64_t sinceLastMs =
-            (now - (arrivals.empty() ? startNs : arrivals.back().timeNs)) / 1000000;
+        const int64_t sinceLastMs = (now - (arrivals.empty() ? startNs : arrivals.back().timeNs)) / 1000000;
         const int64_t limitMs = arrivals.empty() ? options.startTimeoutMs : options.idleMs;
 
         if (waiting == 0)
@@ -262,7 +263,7 @@ int main (int argc, char** argv)
     snd_rawmidi_close (input);
     std::fclose (capture);
 
-    if (! options.arrivalsFile.empty())
+    if (!options.arrivalsFile.empty())
     {
         if (FILE* f = std::fopen (options.arrivalsFile.c_str(), "w"))
         {
@@ -273,8 +274,8 @@ int main (int argc, char** argv)
         }
     }
 
-    std::printf ("PacedMidiReceiver: %s, buffer %zu bytes, %.0f bytes/s: received %" PRIu64
-                 " bytes, %" PRIu64 " bytes dropped by the kernel (buffer overrun)\n",
+    std::printf ("PacedMidiReceiver: %s, buffer %zu bytes, %.0f bytes/s: received %" PRIu64 " bytes, %" PRIu64
+                 " bytes dropped by the kernel (buffer overrun)\n",
                  options.device.c_str(), bufferSize, options.bytesPerSecond, totalRead, overrunBytes);
     return 0;
 }

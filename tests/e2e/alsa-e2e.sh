@@ -69,6 +69,11 @@ cleanup() {
     for pid in $app_pid $receiver_pid $xvfb_pid; do
         kill "$pid" 2> /dev/null || true
     done
+    # CTest looks for JUCE assertions and leak reports in the output.
+    if [[ -s "$out/app.log" ]]; then
+        echo "--- application output ($out/app.log) ---"
+        cat "$out/app.log"
+    fi
 }
 trap cleanup EXIT
 
@@ -94,7 +99,8 @@ wait_until() {
 }
 
 start_xvfb() {
-    Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9> "$out/xvfb.display" > "$out/xvfb.log" 2>&1 &
+    # -noreset: the atoms interned below must outlive the helper that creates them.
+    Xvfb -displayfd 9 -nolisten tcp -noreset -screen 0 1024x768x24 9> "$out/xvfb.display" > "$out/xvfb.log" 2>&1 &
     xvfb_pid=$!
     wait_until 60 test -s "$out/xvfb.display" || fail "Xvfb did not start (see $out/xvfb.log)"
     export DISPLAY=":$(head -n1 "$out/xvfb.display")"

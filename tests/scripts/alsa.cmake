@@ -42,6 +42,8 @@ while(QUILLON_ALSA_CASES)
         LABELS alsa
         SKIP_RETURN_CODE 77
         TIMEOUT ${timeout}
-        # One virtual MIDI port and one receiver: never two of these at once.
-        RESOURCE_LOCK virmidi)
+        # One virtual MIDI port and one receiver, and a single-instance application: never two
+        # of these at once, nor beside another test that starts the application.
+        RESOURCE_LOCK "virmidi;quillon-instance"
+        FAIL_REGULAR_EXPRESSION "JUCE Assertion failure|Leaked objects detected|ThreadSanitizer|AddressSanitizer|runtime error:")
 endwhile()
