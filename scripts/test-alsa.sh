@@ -39,14 +39,18 @@ if [[ -z "${ALSA_VM_BACKEND:-}" ]]; then
     # alsa-vm picks User-Mode Linux where KVM cannot boot Debian's kernel. UML fails to start on
     # some CPUs (exit status 125: the guest itself failed); the emulated guest is slower but works.
     rc=0
-    "$vm" "${vm_options[@]}" -- true || rc=$?
+    probe_log="$(mktemp)"
+    "$vm" "${vm_options[@]}" -- true > "$probe_log" 2>&1 || rc=$?
     if [[ $rc -eq 125 ]]; then
-        echo "test-alsa.sh: the default alsa-vm guest does not start on this machine; using --backend tcg"
+        echo "test-alsa.sh: the default alsa-vm guest does not start on this machine" \
+            "($(grep -m1 -E 'failed|panic' "$probe_log" || echo "status 125")); using --backend tcg"
         vm_options+=(--backend tcg)
     elif [[ $rc -ne 0 ]]; then
+        cat "$probe_log" >&2
         echo "test-alsa.sh: alsa-vm failed (status $rc)" >&2
         exit "$rc"
     fi
+    rm -f "$probe_log"
 fi
 
 echo "test-alsa.sh: running the ALSA tests inside the alsa-vm guest"
