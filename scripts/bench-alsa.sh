@@ -28,9 +28,7 @@ if [[ "${BENCH_ALSA_IN_GUEST:-0}" != 1 ]]; then
     if [[ -r /dev/snd/seq ]] && grep -q '\[VirMIDI *\]' /proc/asound/cards 2> /dev/null; then
         exec "$0" "$messages"
     fi
-    vm="${QUILLON_ALSA_VM:-$root/../shared/tools/alsa-vm/alsa-vm}"
-    [[ -x "$vm" ]] || { echo "bench-alsa.sh: no snd-virmidi ports and no alsa-vm at $vm" >&2; exit 1; }
-    exec "$vm" --share "$root" --timeout 600 -- "$0" "$messages"
+    exec "$root/scripts/in-alsa-vm.sh" --timeout 600 -- "$0" "$messages"
 fi
 
 # ------------------------------------------------------------------ the measurement itself
