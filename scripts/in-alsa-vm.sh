@@ -31,7 +31,7 @@ if [[ -z "${ALSA_VM_BACKEND:-}" ]]; then
     "$vm" "${options[@]}" -- true > "$probe_log" 2>&1 || rc=$?
     if [[ $rc -eq 125 ]]; then
         echo "in-alsa-vm.sh: the default guest does not start on this machine" \
-            "($(grep -m1 -E 'failed|panic' "$probe_log" || echo "status 125")); using --backend tcg"
+            "($(grep -m1 '^alsa-vm:' "$probe_log" || echo "status 125")); using --backend tcg"
         options+=(--backend tcg)
     elif [[ $rc -ne 0 ]]; then
         cat "$probe_log" >&2

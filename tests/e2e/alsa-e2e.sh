@@ -270,11 +270,14 @@ case "$case_name" in
         unpaced="${QUILLON_UNPACED_APP:-}"
         [[ -n "$unpaced" ]] || skip "QUILLON_UNPACED_APP is not set (a build with -DQUILLON_WIRE_PACING=OFF)"
         [[ -x "$unpaced" ]] || fail "QUILLON_UNPACED_APP is not an executable: $unpaced"
-        autoupdate_case "$unpaced" "$image" --file "$image" || true
-        if cmp -s "$image" "$out/capture.syx"; then
+        # The file case with the built-in image as the file: its 396 messages outrun the receiver
+        # even where the application runs slowly (an emulated guest, a Debug build).
+        "$tool" write-builtin-image "$out/builtin.syx" || fail "cannot write the built-in image"
+        autoupdate_case "$unpaced" "$out/builtin.syx" --file "$out/builtin.syx" || true
+        if cmp -s "$out/builtin.syx" "$out/capture.syx"; then
             fail "without the wire-time wait every byte still arrived: this receiver cannot see loss"
         fi
-        log "without the wire-time wait $(captured) of $(file_size "$image") bytes arrived: the loss is visible"
+        log "without the wire-time wait $(captured) of $(file_size "$out/builtin.syx") bytes arrived: the loss is visible"
         ;;
 
     damaged_file)
