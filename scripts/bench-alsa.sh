@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Benchmark (not a test): how close to MIDI's wire time an upload through real ALSA runs.
 #   bench-alsa.sh [MESSAGES]        (default 40)
+#   bench-alsa.sh builtin           the built-in image (396 messages; about 3 minutes)
 # Builds the Release application, then sends one image of MESSAGES SysEx messages through the
 # snd-virmidi port "VirMIDI C-0" twice, each time to the same paced receiver (rawmidi hw:C,0,
 # 4 KB buffer, emptied at 6250 bytes/s like a device that takes twice MIDI's rate):
@@ -28,7 +29,7 @@ if [[ "${BENCH_ALSA_IN_GUEST:-0}" != 1 ]]; then
     if [[ -r /dev/snd/seq ]] && grep -q '\[VirMIDI *\]' /proc/asound/cards 2> /dev/null; then
         exec "$0" "$messages"
     fi
-    exec "$root/scripts/in-alsa-vm.sh" --timeout 600 -- "$0" "$messages"
+    exec "$root/scripts/in-alsa-vm.sh" --timeout 1200 -- "$0" "$messages"
 fi
 
 # ------------------------------------------------------------------ the measurement itself
@@ -41,7 +42,12 @@ mkdir -p "$out"
 
 card="$(awk '/\[VirMIDI *\]/ { print $1; exit }' /proc/asound/cards)"
 image="$out/image.syx"
-"$tool" write-image "$image" "$messages"
+if [[ "$messages" == builtin ]]; then
+    "$tool" write-builtin-image "$image"
+    messages="$(LC_ALL=C tr -cd '\360' < "$image" | wc -c)"
+else
+    "$tool" write-image "$image" "$messages"
+fi
 bytes="$(stat -c %s "$image")"
 last_start="$(od -An -v -tx1 -w1 "$image" | grep -n f0 | tail -n1 | cut -d: -f1)"
 last_message_bytes=$((bytes - last_start + 1))
@@ -69,19 +75,21 @@ measure() {
     received="$(stat -c %s "$out/$key.capture")"
     cmp -s "$image" "$out/$key.capture" && identical=yes
     awk -v label="$label" -v bytes="$bytes" -v last="$last_message_bytes" -v received="$received" \
-        -v identical="$identical" '
+        -v identical="$identical" -v messages="$messages" '
         NR == 1 { first = $2 } { final = $2 }
         END {
             wire = bytes * 320e-6
             wall = (final - first) * 1e-9 + last * 320e-6
-            printf "%-24s %9.4f s %11.4f s %9.5f %8d of %d  %s\n", label, wire, wall, wall / wire, received, bytes, identical
+            printf "%-24s %9.4f s %11.4f s %9.5f %8d of %d  %-9s %+8.0f us\n", label, wire, wall, wall / wire,
+                   received, bytes, identical, (wall - wire) * 1e6 / (NR > 1 ? messages - 1 : 1)
         }' "$out/$key.arrivals"
 }
 
 id="$("$tool" list-outputs | awk -F'\t' -v name="VirMIDI $card-0" '{ sub(/ +$/, "", $2) } $2 == name { print $1 }')"
 
 echo "Image: $messages SysEx messages, $bytes bytes; receiver: hw:$card,0, 4096-byte buffer, 6250 bytes/s"
-printf "%-24s %11s %13s %9s %16s  %s\n" "sender" "wire time" "upload wall" "ratio" "bytes received" "identical"
+printf "%-24s %11s %13s %9s %16s  %-9s %s\n" "sender" "wire time" "upload wall" "ratio" "bytes received" \
+    "identical" "excess per message"
 measure quillon "Quillon (VirMIDI $card-0)" "$app" --autoupdate --outputid "$id" --file "$image"
 
 # amidi writes to the rawmidi side of port C-1; its sequencer port passes the events to C-0.
@@ -90,3 +98,5 @@ to="$(aconnect -o | awk -v n="'Virtual Raw MIDI $card-0'" 'index($0, n) { sub(":
 aconnect "$from:0" "$to:0"
 measure amidi "amidi -i 1 (hw:$card,1)" amidi -p "hw:$card,1" -s "$image" -i 1
 aconnect -d "$from:0" "$to:0"
+echo "This machine oversleeps std::this_thread::sleep_until by $("$tool" sleep-latency) us on average" \
+    "(the pacing's least excess per message)."

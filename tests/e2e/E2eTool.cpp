@@ -4,6 +4,7 @@
 //                            ("<item id>\t<name>\t<identifier>" per line; item id = 1-based position)
 //   write-image FILE COUNT   a SysEx image of COUNT messages with varied lengths
 //   write-builtin-image FILE the image compiled into the application, as a file
+//   sleep-latency            mean time by which std::this_thread::sleep_until oversleeps here
 //   intern-wm-atoms          see E2eX11.h
 //   close-window WINDOW_ID   see E2eX11.h
 
@@ -12,9 +13,11 @@
 
 #include <juce_audio_devices/juce_audio_devices.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace
 {
@@ -67,10 +70,30 @@ int writeBuiltInImage (const char* path)
     return writeFile (path, image.getData(), image.getSize());
 }
 
+// A paced send ends each message with such a sleep, so this is the least a paced upload can exceed
+// the wire time by, per message, on this machine.
+int sleepLatency()
+{
+    using Clock = std::chrono::steady_clock;
+    const int sleeps = 50;
+    double totalMicroseconds = 0.0;
+
+    for (int i = 0; i < sleeps; ++i)
+    {
+        const auto deadline = Clock::now() + std::chrono::milliseconds (20);
+        std::this_thread::sleep_until (deadline);
+        totalMicroseconds += std::chrono::duration<double, std::micro> (Clock::now() - deadline).count();
+    }
+
+    std::printf ("%.0f\n", totalMicroseconds / sleeps);
+    return 0;
+}
+
 int usage()
 {
-    std::fprintf (stderr, "usage: QuillonE2eTool list-outputs | write-image FILE COUNT | "
-                          "write-builtin-image FILE | intern-wm-atoms | close-window WINDOW_ID\n");
+    std::fprintf (stderr,
+                  "usage: QuillonE2eTool list-outputs | write-image FILE COUNT | "
+                  "write-builtin-image FILE | sleep-latency | intern-wm-atoms | close-window WINDOW_ID\n");
     return 2;
 }
 } // namespace
@@ -90,6 +113,9 @@ int main (int argc, char** argv)
 
     if (std::strcmp (command, "write-builtin-image") == 0 && argc == 3)
         return writeBuiltInImage (argv[2]);
+
+    if (std::strcmp (command, "sleep-latency") == 0 && argc == 2)
+        return sleepLatency();
 
     if (std::strcmp (command, "intern-wm-atoms") == 0 && argc == 2)
         return E2eX11::internWindowManagerAtoms();
