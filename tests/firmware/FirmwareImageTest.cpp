@@ -111,7 +111,7 @@ protected:
     void SetUp() override
     {
         dir = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                  .getNonexistentChildFile ("quillon-firmware-test", {});
+                  .getNonexistentChildFile ("quillon-firmware-test-" + juce::Uuid().toString(), {});
         ASSERT_TRUE (dir.createDirectory());
     }
 
