@@ -99,4 +99,4 @@ aconnect "$from:0" "$to:0"
 measure amidi "amidi -i 1 (hw:$card,1)" amidi -p "hw:$card,1" -s "$image" -i 1
 aconnect -d "$from:0" "$to:0"
 echo "This machine oversleeps std::this_thread::sleep_until by $("$tool" sleep-latency) us on average" \
-    "(the pacing's least excess per message)."
+    "(what each message would add if its wait did not continue the previous message's timeline)."

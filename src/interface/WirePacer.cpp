@@ -15,9 +15,13 @@ WirePacer::WirePacer (Timing timingToUse) : timing (std::move (timingToUse))
 {
 }
 
-void WirePacer::send (std::size_t numBytes, const std::function<void()>& sendNow) const
+void WirePacer::send (std::size_t numBytes, const std::function<void()>& sendNow)
 {
-    const auto deadline = timing.now() + wireTime (numBytes);
+    const auto start = timing.now();
+    const auto backToBack = hasPreviousDeadline && start <= previousDeadline + backToBackSlack;
+    const auto deadline = (backToBack ? previousDeadline : start) + wireTime (numBytes);
+    hasPreviousDeadline = true;
+    previousDeadline = deadline;
 
     sendNow();
 

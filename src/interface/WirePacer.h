@@ -5,14 +5,24 @@
 #include <functional>
 
 // Holds a MIDI send until the time its bytes need on a MIDI wire (31250 baud, 10 bits a byte) has
-// passed since the send began. The deadline is absolute, so time spent inside the send counts and
-// a run of messages does not drift; the wait sleeps, it never spins.
+// passed since the send began. The deadline is absolute, so time spent inside the send counts; the
+// wait sleeps, it never spins.
+//
+// Messages sent back to back share one timeline: a message that starts within backToBackSlack of
+// the previous deadline gets its deadline from there, not from its own (later) start. A sleep that
+// wakes late then shortens the next wait instead of adding to the upload, so hundreds of messages
+// take their wire time plus one wake-up, not plus hundreds. The device can be ahead of its wire by
+// at most backToBackSlack (three bytes), far inside any MIDI driver's buffer. After a longer pause
+// the timeline starts afresh, so no message is ever sent early to make up for idle time.
+//
+// Not thread-safe: one sender at a time (the caller holds its port's lock).
 class WirePacer final
 {
 public:
     using Clock = std::chrono::steady_clock;
 
     static constexpr std::chrono::microseconds timePerByte { 320 };
+    static constexpr std::chrono::microseconds backToBackSlack { 1000 };
 
     static constexpr Clock::duration wireTime (std::size_t numBytes) noexcept
     {
@@ -30,9 +40,12 @@ public:
     WirePacer();
     explicit WirePacer (Timing timing);
 
-    // Calls send, then returns once wireTime (numBytes) has passed since the call began.
-    void send (std::size_t numBytes, const std::function<void()>& sendNow) const;
+    // Calls sendNow, then returns once wireTime (numBytes) has passed since the call began, or
+    // since the previous message's deadline when this one follows it back to back.
+    void send (std::size_t numBytes, const std::function<void()>& sendNow);
 
 private:
     Timing timing;
+    bool hasPreviousDeadline = false;
+    Clock::time_point previousDeadline;
 };

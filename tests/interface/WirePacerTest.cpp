@@ -10,10 +10,12 @@ using Clock = WirePacer::Clock;
 
 namespace
 {
-// A clock that moves only when told, and a sleep that records its deadlines and jumps there.
+// A clock that moves only when told, and a sleep that records its deadlines and jumps there (or
+// lateWakeUp past them, as a real sleep does).
 struct FakeTime
 {
     Clock::time_point now = Clock::time_point (1h);
+    Clock::duration lateWakeUp {};
     int reads = 0;
     std::vector<Clock::time_point> sleeps;
 
@@ -27,7 +29,7 @@ struct FakeTime
                                               [this] (Clock::time_point deadline)
                                               {
                                                   sleeps.push_back (deadline);
-                                                  now = std::max (now, deadline);
+                                                  now = std::max (now, deadline + lateWakeUp);
                                               } });
     }
 };
@@ -88,22 +90,75 @@ TEST (WirePacer, WaitsUntilAnAbsoluteDeadlineTakenBeforeTheSend)
     }
 }
 
+// Back to back, late wake-ups do not add up: four hundred messages take their wire time plus the
+// last wake-up's lateness, and no message returns more than that lateness before its own wire time.
 TEST (WirePacer, MessagesBackToBackDoNotDrift)
 {
-    FakeTime time;
-    const auto pacer = time.pacer();
-    const auto start = time.now;
+    for (const auto late : { Clock::duration (0us), Clock::duration (300us) })
+    {
+        SCOPED_TRACE (late.count());
+        FakeTime time;
+        time.lateWakeUp = late;
+        auto pacer = time.pacer();
+        const auto start = time.now;
 
-    for (int i = 0; i < 400; ++i)
-        pacer.send (600, [&] { time.now += 7us; });
+        for (int i = 0; i < 400; ++i)
+        {
+            const auto messageStart = time.now;
+            pacer.send (600, [&] { time.now += 7us; });
+            EXPECT_GE (time.now, messageStart + WirePacer::wireTime (600) - late);
+        }
 
-    EXPECT_EQ (time.now, start + 400 * WirePacer::wireTime (600));
+        EXPECT_EQ (time.now, start + 400 * WirePacer::wireTime (600) + late);
+    }
+}
+
+// A message that starts shortly after the previous deadline continues its timeline; one that starts
+// later is not sent early to make up for the pause: it gets its whole wire time from its own start.
+TEST (WirePacer, OnlyAMessageWithinTheSlackContinuesThePreviousTimeline)
+{
+    struct Case
+    {
+        Clock::duration pause;
+        Clock::time_point (*expectedDeadline) (Clock::time_point previousDeadline, Clock::time_point start);
+    };
+
+    const auto fromPrevious = [] (Clock::time_point previous, Clock::time_point)
+    {
+        return previous + WirePacer::wireTime (10);
+    };
+    const auto fromStart = [] (Clock::time_point, Clock::time_point start)
+    {
+        return start + WirePacer::wireTime (10);
+    };
+
+    const Case cases[] = {
+        { WirePacer::backToBackSlack / 2, fromPrevious },
+        { WirePacer::backToBackSlack, fromPrevious },
+        { WirePacer::backToBackSlack + 1us, fromStart },
+        { 50ms, fromStart },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (std::chrono::duration_cast<std::chrono::microseconds> (c.pause).count());
+        FakeTime time;
+        auto pacer = time.pacer();
+
+        pacer.send (10, [] {});
+        const auto previousDeadline = time.now;
+        time.now += c.pause;
+        const auto start = time.now;
+        pacer.send (10, [] {});
+
+        EXPECT_EQ (time.sleeps.back(), c.expectedDeadline (previousDeadline, start));
+    }
 }
 
 // The real clock and sleep: the wait lasts at least the wire time and costs next to no CPU time.
 TEST (WirePacer, RealWaitSleepsInsteadOfSpinning)
 {
-    const WirePacer pacer;
+    WirePacer pacer;
     const auto wallStart = Clock::now();
     const auto cpuStart = threadCpuTime();
 
