@@ -11,6 +11,8 @@
 # "Virtual Synth"), so that an output can be selected and an update shown on any machine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=../tests/lib/xvfb.sh
+source "$root/tests/lib/xvfb.sh"
 
 harness="${1:-}"
 if [[ -z "$harness" ]]; then
@@ -39,15 +41,7 @@ fail()
     exit 1
 }
 
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-for i in $(seq 100); do
-    [[ -s "$work/display" ]] && break
-    sleep 0.1
-done
-[[ -s "$work/display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_xvfb "$work" || fail "Xvfb did not start"
 
 # start_app ARGS...: starts the harness. The application runs as a single instance per machine, so
 # a second start ends at once while another (a test, say) runs: try again for up to two minutes.

@@ -6,6 +6,8 @@
 # The harness's own output is printed at the end, so that CTest's failure patterns (JUCE
 # assertions, leaks, sanitizer reports) apply to it as well.
 set -euo pipefail
+# shellcheck source=../lib/xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
 
 harness="$1"
 case="$2"
@@ -30,16 +32,7 @@ fail()
 
 start_x()
 {
-    exec 3> "$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.out" 2>&1 &
-    xvfb_pid=$!
-    local i
-    for i in $(seq 100); do
-        [[ -s "$work/display" ]] && break
-        sleep 0.1
-    done
-    [[ -s "$work/display" ]] || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n 1 "$work/display")"
+    start_xvfb "$work" || fail "Xvfb did not start"
 }
 
 # The application runs as a single instance per machine: another test (of another build, too)
