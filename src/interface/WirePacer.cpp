@@ -18,9 +18,8 @@ WirePacer::WirePacer (Timing timingToUse) : timing (std::move (timingToUse))
 void WirePacer::send (std::size_t numBytes, const std::function<void()>& sendNow)
 {
     const auto start = timing.now();
-    const auto backToBack = hasPreviousDeadline && start <= previousDeadline + backToBackSlack;
-    const auto deadline = (backToBack ? previousDeadline : start) + wireTime (numBytes);
-    hasPreviousDeadline = true;
+    const auto backToBack = previousDeadline && start <= *previousDeadline + backToBackSlack;
+    const auto deadline = (backToBack ? *previousDeadline : start) + wireTime (numBytes);
     previousDeadline = deadline;
 
     sendNow();

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
 
 // Holds a MIDI send until the time its bytes need on a MIDI wire (31250 baud, 10 bits a byte) has
 // passed since the send began. The deadline is absolute, so time spent inside the send counts; the
@@ -11,8 +12,8 @@
 // Messages sent back to back share one timeline: a message that starts within backToBackSlack of
 // the previous deadline gets its deadline from there, not from its own (later) start. A sleep that
 // wakes late then shortens the next wait instead of adding to the upload, so hundreds of messages
-// take their wire time plus one wake-up, not plus hundreds. The device can be ahead of its wire by
-// at most backToBackSlack (three bytes), far inside any MIDI driver's buffer. After a longer pause
+// take their wire time plus one wake-up, not plus hundreds. The sender can run ahead of the wire by
+// at most backToBackSlack (about three bytes), far inside any MIDI driver's buffer. After a longer pause
 // the timeline starts afresh, so no message is ever sent early to make up for idle time.
 //
 // Not thread-safe: one sender at a time (the caller holds its port's lock).
@@ -46,6 +47,5 @@ public:
 
 private:
     Timing timing;
-    bool hasPreviousDeadline = false;
-    Clock::time_point previousDeadline;
+    std::optional<Clock::time_point> previousDeadline;
 };
