@@ -83,7 +83,14 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
     if (bAutoUpdate)
     {
         midiInterface->selectOutput (options.nOutputid);
-        buttonClicked (updateButton.get());
+
+        // Nobody watches an unattended update: flashing the built-in image in place of the file
+        // that was asked for would report success for an update that never happened.
+        if (options.bFile && !fileLoaded)
+            progressLabel->setText (juce::String ("Update progress: ") + fileNotLoadedText,
+                                    juce::dontSendNotification);
+        else
+            buttonClicked (updateButton.get());
     }
 }
 

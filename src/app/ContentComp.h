@@ -15,7 +15,7 @@ class VexaHelpWindowClass;
 // The updater panel: puts the system together and drives the update from the user's side. It
 // shows the product and firmware version, the output selector, the update button, the progress
 // of the upload and a help button; in automatic mode (--autoupdate) it selects the output and
-// starts the update by itself while it is built.
+// starts the update by itself while it is built, unless --file named a file it could not load.
 //
 // Its look-and-feel becomes the default of every component for the panel's whole life.
 class ContentComp final : public juce::Component, public juce::Button::Listener, public juce::ChangeListener
@@ -24,6 +24,10 @@ public:
     // ports: where the MIDI devices come from; it must outlive the panel.
     ContentComp (const juce::String& commandLine, MidiPortProvider& ports);
     ~ContentComp() override;
+
+    // Shown after "Update progress: " when --autoupdate names a file that yields no image.
+    static constexpr const char* fileNotLoadedText =
+        "Update not started: the firmware file could not be loaded";
 
     // The current image (the built-in one unless --file named a usable file). Never null.
     FirmwareImage* getFirmwareImage() const noexcept { return firmwareImage.get(); }

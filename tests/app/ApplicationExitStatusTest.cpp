@@ -68,6 +68,16 @@ TEST_F (ApplicationExitStatus, NonZeroWhenAnAutomaticUpdateCouldNotRun)
     EXPECT_EQ (alerts.alerts().size(), 1u);
 }
 
+TEST_F (ApplicationExitStatus, NonZeroWhenTheNamedFileHoldsNoImage)
+{
+    // The built-in image is not sent in its place; the window stays open until closed.
+    ASSERT_TRUE (file.deleteFile() && file.create().wasOk());
+    ASSERT_EQ (file.getSize(), 0);
+    EXPECT_EQ (run ("--autoupdate --outputid 1 --file " + file.getFullPathName(), 500), 1);
+    EXPECT_FALSE (quitRequested);
+    EXPECT_EQ (received, 0u);
+}
+
 TEST_F (ApplicationExitStatus, ZeroInManualMode)
 {
     EXPECT_EQ (run ("--file " + file.getFullPathName(), 500), 0);

@@ -564,6 +564,37 @@ TEST_F (UpdaterPanel, DamagedImageIsReportedAndNothingIsSent)
     EXPECT_FALSE (panel->hasCompletedUpdate());
 }
 
+// An unattended update of a file that yields no image must not flash the built-in one instead.
+TEST_F (UpdaterPanel, AutomaticModeWithAnUnusableFileStartsNothing)
+{
+    temp.dir.getChildFile ("folder.syx").createDirectory();
+    temp.dir.getChildFile ("empty.syx").create();
+    const struct
+    {
+        const char* name;
+        size_t alerts; // what is not a file is reported as not found in a message box
+    } cases[] = { { "missing.syx", 1 }, { "empty.syx", 0 }, { "folder.syx", 1 } };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        const auto alertsBefore = alerts.alerts().size();
+        build ("--autoupdate --outputid 1 --file " + temp.dir.getChildFile (c.name).getFullPathName());
+        pump (50);
+
+        EXPECT_EQ (alerts.alerts().size() - alertsBefore, c.alerts);
+        EXPECT_EQ (progressLabel().getText(),
+                   juce::String ("Update progress: ") + ContentComp::fileNotLoadedText);
+        EXPECT_FALSE (panel->getProtocol()->isThreadRunning());
+        EXPECT_EQ (pedal.getMessageCount(), 0u);
+        EXPECT_FALSE (panel->hasCompletedUpdate());
+        // The output is chosen; the user may still send the image the window names by hand.
+        EXPECT_EQ (selector().getSelectedId(), 1);
+        EXPECT_TRUE (updateButton().isEnabled());
+        destroy();
+    }
+}
+
 TEST_F (UpdaterPanel, HelpButtonShowsAndHidesTheHelpWindowCentred)
 {
     build();
