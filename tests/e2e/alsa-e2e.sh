@@ -156,6 +156,10 @@ app_window() {
     fail "the application's window did not appear"
 }
 
+# The selector's open list: a visible window of the application besides the main window.
+list_is_open() { xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null | grep -qvx "$window"; }
+list_is_closed() { ! list_is_open; }
+
 file_size() { stat -c %s "$1"; }
 
 # Bytes of the rawmidi capture so far (the receiver flushes after every read).
@@ -352,12 +356,23 @@ case "$case_name" in
         screenshot before
         bar_empty="$(pixel "$bar_right" "$row_y")"
 
-        xdotool mousemove $((panel_x + 321)) $((panel_y + 140)) click 1
-        sleep 1
+        # The list is a window of its own; a slow guest may take seconds to show it, and keys
+        # sent before that would land in the list instead of the selector. A click that shows no
+        # effect within 15 s (seen once in the guest, right after start-up) is given once more.
+        for click in 1 2; do
+            xdotool mousemove $((panel_x + 321)) $((panel_y + 140)) click 1
+            wait_until 15 list_is_open && break
+            screenshot "list-not-open-$click"
+            log "the output list is not open 15 s after click $click on the selector"
+        done
+        list_is_open ||
+            fail "the output list did not open (windows: $(xdotool search --onlyvisible --pid "$app_pid" | tr '\n' ' '))"
+        log "the output list is open"
         screenshot selector-open
         # Choose from the keyboard (the list's own layout is the look-and-feel's business): close
         # the list, then step from "(Disconnected)" down to the port's position.
         xdotool key Escape
+        wait_until 30 list_is_closed || fail "the output list did not close on Escape"
         for _ in $(seq 1 "$id"); do
             xdotool key Down
         done
@@ -365,7 +380,12 @@ case "$case_name" in
         screenshot selected
         log "'$port_name' chosen; the update button is ready"
 
-        xdotool mousemove "$button_x" "$row_y" click 1
+        # Given once more as above; a second press during the upload finds the button disabled.
+        for click in 1 2; do
+            xdotool mousemove "$button_x" "$row_y" click 1
+            wait_until 15 captured_at_least 1 && break
+            log "nothing arrived 15 s after click $click on the update button"
+        done
         wait_until $(($(wire_seconds "$image") * 2 + 60)) captured_at_least "$(file_size "$image")" ||
             fail "only $(captured) of $(file_size "$image") bytes arrived"
         wait_until 20 bar_is_full || fail "the progress bar did not end full"
