@@ -3,6 +3,7 @@
 
 #include "app/AutoUpdate.h"
 #include "app/MainWindow.h"
+#include "app/X11EventPump.h"
 #include "interface/MidiPortProvider.h"
 
 #include <iostream>
@@ -27,6 +28,8 @@ void Application::initialise (const juce::String&)
         return;
     }
 
+    // Before the window: in automatic mode a message box may run while the window is built.
+    eventPump = std::make_unique<X11EventPump>();
     mainWindow = std::make_unique<MainWindow> (commandLineString.trim(), *portProvider);
     mainWindow->centreWithSize (650, 400);
     mainWindow->setVisible (true);
@@ -41,6 +44,7 @@ void Application::shutdown()
         setApplicationReturnValue (1);
 
     mainWindow = nullptr;
+    eventPump = nullptr;
 }
 
 const juce::String Application::getApplicationName()

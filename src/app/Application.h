@@ -6,6 +6,7 @@
 
 class MainWindow;
 class MidiPortProvider;
+class X11EventPump;
 
 // The application object: a single instance that shows the main window until it is closed.
 class Application final : public juce::JUCEApplication
@@ -32,6 +33,8 @@ private:
     // Declared before the window, which uses it: it goes after the window.
     const std::unique_ptr<MidiPortProvider> portProvider;
     std::unique_ptr<MainWindow> mainWindow;
+    // Made once there is a display, before the window; it goes after the window.
+    std::unique_ptr<X11EventPump> eventPump;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Application)
 };

@@ -7,10 +7,14 @@
 //     --harness-rate=N          "Virtual Pedal" takes N bytes per second (default: at once)
 //     --harness-close-after=N   click the main window's close button once "Virtual Pedal" has
 //                               been handed N messages
+//     --harness-strand-close=MS MS ms after start, put a close request for the main window into
+//                               Xlib's queue without dispatching it (see StrandedEvent.h)
 //     --harness-builtin=FILE    write the built-in firmware image to FILE and exit
 // Everything else is the application's command line. On exit the harness prints one line per
 // output, "<name>: <messages> messages, <bytes> bytes", and after a close it asked for,
-// "closed in <ms> ms" (from the click to the end of the application).
+// "closed in <ms> ms" (from the click, or the stranded close request, to the end of the
+// application).
+#include "StrandedEvent.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "firmware/BuiltInFirmwareImage.h"
@@ -18,6 +22,7 @@
 
 #include <atomic>
 #include <iostream>
+#include <optional>
 #include <vector>
 
 namespace
@@ -50,8 +55,31 @@ private:
 VirtualMidiPortProvider* harnessPorts = nullptr;
 juce::String applicationCommandLine;
 
+int strandCloseAfterMs = 0;
+// Until the application is up: Xlib's functions go with JUCE's window system when it ends.
+std::optional<WindowManagerAtoms> windowManagerAtoms;
+
+MainWindow* findMainWindow();
+std::atomic<juce::int64> closeClickedAt { 0 };
+
 juce::JUCEApplicationBase* createApplication()
 {
+    if (strandCloseAfterMs > 0)
+        juce::Timer::callAfterDelay (strandCloseAfterMs,
+                                     []
+                                     {
+                                         windowManagerAtoms.reset();
+
+                                         if (auto* window = findMainWindow())
+                                         {
+                                             closeClickedAt = juce::Time::getMillisecondCounter();
+                                             const auto queued =
+                                                 strandCloseRequest (window->getWindowHandle());
+                                             std::cout << "stranded a close request (" << queued
+                                                       << " events in Xlib's queue)" << std::endl;
+                                         }
+                                     });
+
     return new Application (applicationCommandLine, std::make_unique<LentPortProvider> (*harnessPorts));
 }
 
@@ -63,8 +91,6 @@ MainWindow* findMainWindow()
 
     return nullptr;
 }
-
-std::atomic<juce::int64> closeClickedAt { 0 };
 
 // Called on the upload thread with each message handed to the pedal.
 void clickCloseAfter (int count, std::shared_ptr<std::atomic<int>> seen)
@@ -113,6 +139,10 @@ int main (int argc, char* argv[])
         {
             closeAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
         }
+        else if (argument.startsWith ("--harness-strand-close="))
+        {
+            strandCloseAfterMs = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
+        }
         else if (argument.startsWith ("--harness-builtin="))
         {
             const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (
@@ -134,6 +164,9 @@ int main (int argc, char* argv[])
     if (closeAfter > 0)
         pedal.setObserver ([closeAfter, seen = std::make_shared<std::atomic<int>> (0)] (
                                const juce::MidiMessage&) { clickCloseAfter (closeAfter, seen); });
+
+    if (strandCloseAfterMs > 0)
+        windowManagerAtoms.emplace();
 
     applicationCommandLine = Application::joinArguments (static_cast<int> (applicationArguments.size()),
                                                          applicationArguments.data());

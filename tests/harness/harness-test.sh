@@ -2,7 +2,8 @@
 # Runs the real application on virtual MIDI outputs (QuillonHarness: output 1 "Virtual Pedal",
 # output 2 "Virtual Synth") on an X server of its own, and checks what the devices received.
 #   harness-test.sh HARNESS_BINARY CASE
-# Cases: autoupdate, autoupdate-file, close-during-upload, no-device, damaged-image.
+# Cases: autoupdate, autoupdate-file, close-during-upload, no-device, damaged-image,
+# stranded-event.
 # The harness's own output is printed at the end, so that CTest's failure patterns (JUCE
 # assertions, leaks, sanitizer reports) apply to it as well.
 set -euo pipefail
@@ -228,6 +229,19 @@ case "$case" in
         close_main_window "damaged version "
         [[ $status -eq 1 ]] || fail "exit status $status after a damaged image (expected 1)"
         [[ ! -s "$work/received.syx" ]] || fail "something was sent"
+        ;;
+
+    stranded-event)
+        # A close request that an Xlib round trip has read into Xlib's queue, with no X traffic
+        # after it: the application must still act on it at once (on its own, JUCE would leave it
+        # there until the next X event, a mouse move, say).
+        start_x
+        run_harness --harness-strand-close=1500
+        grep -q "^stranded a close request" "$work/harness.log" || fail "no close request was stranded"
+        closed_in=$(sed -n 's/^closed in \([0-9]*\) ms$/\1/p' "$work/harness.log")
+        [[ -n "$closed_in" ]] || fail "no time from the close request to the end"
+        [[ $closed_in -lt 2000 ]] || fail "the application took $closed_in ms to act on the close request"
+        [[ $status -eq 0 ]] || fail "exit status $status after a close in manual mode"
         ;;
 
     *)
