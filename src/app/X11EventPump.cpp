@@ -18,24 +18,19 @@ constexpr int intervalMs = 20;
 
 X11EventPump::X11EventPump()
 {
+#if JUCE_LINUX || JUCE_BSD
     startTimer (intervalMs);
+#endif
 }
 
-X11EventPump::~X11EventPump()
+void X11EventPump::timerCallback()
 {
-    stopTimer();
-}
-
-bool X11EventPump::dispatchQueuedEvents()
-{
-    JUCE_ASSERT_MESSAGE_THREAD
-
 #if JUCE_LINUX || JUCE_BSD
     auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
     auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
 
     if (display == nullptr)
-        return false;
+        return;
 
     auto* x11 = juce::X11Symbols::getInstance();
     int queued = 0;
@@ -48,18 +43,8 @@ bool X11EventPump::dispatchQueuedEvents()
         connection = x11->xConnectionNumber (display);
     }
 
-    if (queued == 0)
-        return false;
-
     // JUCE's own handler for the connection: it dispatches every event Xlib holds.
-    juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (connection);
-    return true;
-#else
-    return false;
+    if (queued > 0)
+        juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (connection);
 #endif
-}
-
-void X11EventPump::timerCallback()
-{
-    dispatchQueuedEvents();
 }

@@ -15,13 +15,10 @@ class X11EventPump final : private juce::Timer
 {
 public:
     X11EventPump();
-    ~X11EventPump() override;
-
-    // Dispatches the events waiting in Xlib's queue, if any, as JUCE does when the connection
-    // becomes readable. Returns true when there were some. Message thread only.
-    static bool dispatchQueuedEvents();
 
 private:
+    // Dispatches the events waiting in Xlib's queue, if any, as JUCE does when the connection
+    // becomes readable.
     void timerCallback() override;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (X11EventPump)

@@ -358,7 +358,9 @@ case "$case_name" in
 
         # The list is a window of its own; a slow guest may take seconds to show it, and keys
         # sent before that would land in the list instead of the selector. A click that shows no
-        # effect within 15 s (seen once in the guest, right after start-up) is given once more.
+        # effect within 15 s is given once more: before the application's X event pump, a click
+        # could wait in Xlib's queue until the next X event; the harness case stranded-event
+        # guards that fix, this only keeps the test from hanging on a relapse.
         for click in 1 2; do
             xdotool mousemove $((panel_x + 321)) $((panel_y + 140)) click 1
             wait_until 15 list_is_open && break

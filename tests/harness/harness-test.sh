@@ -111,8 +111,9 @@ describe_application()
 # Clicks the close button of the main window titled $1 (right end of the 26-pixel title bar
 # below a 4-pixel border) and expects the application to end within 10 s; sets `status`.
 # A click the window shows no sign of having had (the application runs on and the window is
-# still there after 5 s) is given once more, so that an X server under load does not fail the
-# case; the application that hangs while it ends fails it with a description.
+# still there after 5 s) is given once more (such a click waited in Xlib's queue before the
+# application's X event pump; the case stranded-event guards that); the application that hangs
+# while it ends fails the case with a description.
 close_main_window()
 {
     local title="$1" w i click X Y WIDTH HEIGHT SCREEN WINDOW
