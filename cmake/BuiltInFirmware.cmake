@@ -5,7 +5,17 @@
 # that says what is wrong and where.
 set(QUILLON_BUILTIN_SYX "" CACHE FILEPATH "SysEx image to embed as the built-in firmware (empty: the generated image)")
 
-add_executable(syx-image-tool "${CMAKE_CURRENT_SOURCE_DIR}/tools/syx-image-tool/SyxImageTool.cpp")
+if(CMAKE_CROSSCOMPILING)
+    # The build runs the tool, so it has to be a program for the build machine, built beforehand.
+    set(QUILLON_HOST_SYX_IMAGE_TOOL "" CACHE FILEPATH "syx-image-tool built for the build machine")
+    if(NOT EXISTS "${QUILLON_HOST_SYX_IMAGE_TOOL}")
+        message(FATAL_ERROR "Cross-compiling needs -DQUILLON_HOST_SYX_IMAGE_TOOL=<syx-image-tool built for this machine>")
+    endif()
+    add_executable(syx-image-tool IMPORTED)
+    set_target_properties(syx-image-tool PROPERTIES IMPORTED_LOCATION "${QUILLON_HOST_SYX_IMAGE_TOOL}")
+else()
+    add_executable(syx-image-tool "${CMAKE_CURRENT_SOURCE_DIR}/tools/syx-image-tool/SyxImageTool.cpp")
+endif()
 
 set(QUILLON_FIRMWARE_GEN_DIR "${CMAKE_CURRENT_BINARY_DIR}/firmware")
 file(MAKE_DIRECTORY "${QUILLON_FIRMWARE_GEN_DIR}")

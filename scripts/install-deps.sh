@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian/Ubuntu package that building, running and testing Quillon needs.
-# Does nothing when all of them are present already.
+# Installs every Debian/Ubuntu package that building, running and testing Quillon needs, and the
+# packages named as arguments (other scripts' own needs). Does nothing when all are present already.
 set -euo pipefail
 
 packages=(
@@ -15,6 +15,7 @@ packages=(
 if [[ "${QUILLON_WITH_CLANG:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)
 fi
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

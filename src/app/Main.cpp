@@ -43,13 +43,30 @@ int main (int argc, char* argv[])
     std::vector<std::string> arguments;
     std::vector<const char*> argumentPointers;
 
+#if JUCE_WINDOWS
+    // argv is in the ANSI code page here, which has no letters for most of a path's characters;
+    // the UTF-16 command line, split as Windows splits it, has them all.
+    juce::ignoreUnused (argv);
+    arguments.push_back ("Quillon");
+
+    for (const auto& argument : juce::JUCEApplicationBase::getCommandLineParameterArray())
+        arguments.push_back (toWellFormedUtf8 (argument.toStdString()));
+
+    argc = static_cast<int> (arguments.size());
+#else
     for (int i = 0; i < argc; ++i)
         arguments.push_back (toWellFormedUtf8 (argv[i]));
+#endif
 
     for (auto& argument : arguments)
         argumentPointers.push_back (argument.c_str());
 
     commandLineString = Application::joinArguments (argc, argumentPointers.data());
     juce::JUCEApplicationBase::createInstance = &createApplication;
+#if JUCE_WINDOWS
+    // JUCE's Windows start takes no arguments (it reads the command line itself when asked).
+    return juce::JUCEApplicationBase::main();
+#else
     return juce::JUCEApplicationBase::main (argc, argumentPointers.data());
+#endif
 }

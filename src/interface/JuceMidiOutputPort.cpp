@@ -12,16 +12,18 @@ JuceMidiOutputPort::JuceMidiOutputPort (std::unique_ptr<juce::MidiOutput> device
 
 void JuceMidiOutputPort::sendMessageNow (const juce::MidiMessage& message)
 {
-#if !JUCE_WINDOWS && QUILLON_WIRE_PACING
+#if QUILLON_WIRE_PACING
     // JUCE's ALSA client is non-blocking: the send returns as soon as the event is handed to the
     // kernel, and the kernel silently drops whole events while the port's buffer is full (9-98 %
     // of an image lost when sent unpaced). CoreMIDI does not wait either. Waiting for the wire time
     // lets any device that takes MIDI's own rate receive every message whole.
+    // WinMM waits only as long as its driver holds the buffer (Wine's: not at all); where it has
+    // waited the wire time already, the deadline has passed and nothing is added.
     pacer.send (static_cast<std::size_t> (message.getRawDataSize()),
                 [&] { device->sendMessageNow (message); });
 #else
-    // WinMM returns only when the driver has finished with the buffer. (A build without pacing
-    // exists only so that the end-to-end test can show that it detects lost data.)
+    // A build without pacing exists only so that the end-to-end test can show that it detects
+    // lost data.
     juce::ignoreUnused (pacer);
     device->sendMessageNow (message);
 #endif

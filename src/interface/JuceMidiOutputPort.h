@@ -5,9 +5,9 @@
 
 #include <memory>
 
-// A MIDI output opened through JUCE. Its send returns once the driver has finished with the
-// message: where JUCE's send does not wait for that (Linux, macOS) it waits for the message's wire
-// time itself.
+// A MIDI output opened through JUCE. Its send returns once the message's wire time has passed:
+// JUCE's send does not wait for that on Linux and macOS, and on Windows only as long as the WinMM
+// driver holds the buffer.
 class JuceMidiOutputPort final : public MidiOutputPort
 {
 public:
