@@ -1,0 +1,14 @@
+# The Windows build of the unit tests (scripts/test-windows.sh builds and runs it). CTest runs the
+# test program, and lists its tests, under Wine through wine-run.sh. Included from
+# tests/CMakeLists.txt.
+
+# Wine shows the build machine's root folder as drive Z:; paths to its files compiled into the
+# tests get that drive, or JUCE would take them for relative paths.
+set(QUILLON_TEST_HOST_DRIVE "Z:")
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    "${CMAKE_CURRENT_SOURCE_DIR}/windows/wine-run.sh" "${CMAKE_BINARY_DIR}/wine-prefix")
+
+# JUCE's MIDI output list as WinMM gives it, numbered as --outputid counts: the Wine MIDI test
+# finds the port's number with it.
+add_executable(QuillonMidiOutputs "${CMAKE_CURRENT_SOURCE_DIR}/windows/MidiOutputList.cpp")
+target_link_libraries(QuillonMidiOutputs PRIVATE QuillonCore)
