@@ -136,7 +136,9 @@ release="$root/build/windows-release"
 cmake --build "$release" --target QuillonInstaller QuillonZip
 
 if [[ $with_tests -eq 1 ]]; then
-    "$root/scripts/build.sh" "$root/build/windows-tests" Debug "${windows_args[@]}" -DQUILLON_BUILD_TESTS=ON
+    # Release, as the shipped program: the same compiled core (the compiler cache has it from the
+    # build above), and JUCE's assertions are logged in Release too (JUCE_LOG_ASSERTIONS).
+    "$root/scripts/build.sh" "$root/build/windows-tests" Release "${windows_args[@]}" -DQUILLON_BUILD_TESTS=ON
 fi
 
 echo "build-windows.sh: $(cd "$release" && ls Quillon_artefacts/Release/Quillon.exe Quillon-Setup-*.exe Quillon-*-windows-x64.zip | sed "s|^|$release/|" | tr '\n' ' ')"

@@ -12,3 +12,13 @@ set(CMAKE_CROSSCOMPILING_EMULATOR
 # finds the port's number with it.
 add_executable(QuillonMidiOutputs "${CMAKE_CURRENT_SOURCE_DIR}/windows/MidiOutputList.cpp")
 target_link_libraries(QuillonMidiOutputs PRIVATE QuillonCore)
+
+# Test sources that are not built for Windows: the lines of excluded-tests.txt that name a file.
+file(STRINGS "${CMAKE_CURRENT_SOURCE_DIR}/windows/excluded-tests.txt" QUILLON_WINDOWS_EXCLUSIONS
+     REGEX "^[^#].*\\.cpp +\\|")
+set(QUILLON_WINDOWS_EXCLUDED_TEST_SOURCES "")
+foreach(line IN LISTS QUILLON_WINDOWS_EXCLUSIONS)
+    string(REGEX REPLACE " +\\|.*" "" source "${line}")
+    list(APPEND QUILLON_WINDOWS_EXCLUDED_TEST_SOURCES "${CMAKE_CURRENT_SOURCE_DIR}/${source}")
+endforeach()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/windows/excluded-tests.txt")
