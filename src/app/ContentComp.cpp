@@ -1,10 +1,8 @@
 #include "app/ContentComp.h"
 
 #include "app/AlertBox.h"
-#include "app/AutoUpdate.h"
 #include "app/CommandLine.h"
 #include "firmware/BuiltInFirmwareImage.h"
-#include "firmware/FileFirmwareImage.h"
 #include "help/VexaHelpWindowClass.h"
 #include "interface/MidiInterfaceClass.h"
 #include "protocol/BasicSysexProtocolClass.h"
@@ -13,6 +11,45 @@ namespace
 {
 const juce::Colour readyColour = juce::Colours::green.brighter (0.99f);  // 0xff7ebf7e
 const juce::Colour notReadyColour = juce::Colours::red.brighter (0.99f); // 0xffff7e7e
+
+// What is wrong with a file that yields no image, as the end of "... but it ...".
+juce::String describeProblem (FileFirmwareImage::LoadResult result)
+{
+    switch (result)
+    {
+        case FileFirmwareImage::LoadResult::missing:
+            return "could not be found";
+        case FileFirmwareImage::LoadResult::empty:
+            return "is empty";
+        case FileFirmwareImage::LoadResult::unreadable:
+            return "could not be read";
+        case FileFirmwareImage::LoadResult::tooLarge:
+            return "is too large to be a firmware image";
+        case FileFirmwareImage::LoadResult::loaded:
+            break;
+    }
+
+    return {};
+}
+
+juce::String titleFor (const juce::String& fileName, FileFirmwareImage::LoadResult result)
+{
+    switch (result)
+    {
+        case FileFirmwareImage::LoadResult::missing:
+            return "File " + fileName + " not found";
+        case FileFirmwareImage::LoadResult::empty:
+            return "File " + fileName + " is empty";
+        case FileFirmwareImage::LoadResult::unreadable:
+            return "File " + fileName + " could not be read";
+        case FileFirmwareImage::LoadResult::tooLarge:
+            return "File " + fileName + " is too large";
+        case FileFirmwareImage::LoadResult::loaded:
+            break;
+    }
+
+    return {};
+}
 } // namespace
 
 ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& ports)
@@ -32,12 +69,22 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
     const auto options = parseCommandLine (commandLine);
     bAutoUpdate = options.bAutoUpdate;
 
-    const bool fileLoaded = options.bFile && loadFirmwareFile (options.strFile);
+    bool fileLoaded = false;
+
+    if (options.bFile)
+    {
+        const auto result = loadFirmwareFile (options.strFile);
+        fileLoaded = result == FileFirmwareImage::LoadResult::loaded;
+
+        if (!fileLoaded)
+            reportFileNotLoaded (options.strFile, result);
+    }
 
     addAndMakeVisible (*midiInterface);
 
     // After the file is loaded: the panel listens to the upload thread of the final image.
     protocol->addChangeListener (this);
+    protocol->addUploadListener (this);
     midiInterface->addChangeListener (this);
 
     auto infoText = "This software updater will update your " + firmwareImage->getProductName();
@@ -87,16 +134,34 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
         // Nobody watches an unattended update: flashing the built-in image in place of the file
         // that was asked for would report success for an update that never happened.
         if (options.bFile && !fileLoaded)
+        {
             progressLabel->setText (juce::String ("Update progress: ") + fileNotLoadedText,
                                     juce::dontSendNotification);
+        }
         else
+        {
+            if (!midiInterface->isDeviceReady())
+            {
+                const auto& names = midiInterface->getOutputNames();
+                const int n = options.nOutputid;
+
+                startFailure = ExitStatus::noSuchOutput;
+                startFailureText = n <= names.size()
+                                       ? "MIDI output " + juce::String (n) + " (" + names[n - 1] +
+                                             ") could not be opened; nothing was sent"
+                                       : "there is no MIDI output " + juce::String (n) + " (" +
+                                             juce::String (names.size()) + " outputs); nothing was sent";
+            }
+
             buttonClicked (updateButton.get());
+        }
     }
 }
 
 ContentComp::~ContentComp()
 {
     // The upload thread uses the interface and the image: it goes first.
+    protocol->removeUploadListener (this);
     protocol = nullptr;
 
     progressLabel = nullptr;
@@ -117,22 +182,78 @@ ContentComp::~ContentComp()
         juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 }
 
-bool ContentComp::loadFirmwareFile (const juce::String& fileName)
+FileFirmwareImage::LoadResult ContentComp::loadFirmwareFile (const juce::String& fileName)
 {
     auto fileImage = std::make_unique<FileFirmwareImage> (fileName);
+    const auto result = fileImage->getLoadResult();
 
-    if (fileImage->getData() == nullptr)
-        return false;
+    if (result != FileFirmwareImage::LoadResult::loaded)
+        return result;
 
     protocol = nullptr;
     firmwareImage = std::move (fileImage);
     protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
-    return true;
+    return result;
 }
 
-bool ContentComp::hasCompletedUpdate() const
+void ContentComp::reportFileNotLoaded (const juce::String& fileName, FileFirmwareImage::LoadResult result)
 {
-    return protocol->getStatusText() == BasicSysexProtocolClass::completedText;
+    // An unattended update never sends the built-in image in place of the file asked for.
+    const juce::String consequence =
+        bAutoUpdate ? " Nothing will be sent." : " The application will use the build-in firmware version.";
+
+    AlertBox::show (
+        { juce::MessageBoxIconType::NoIcon, titleFor (fileName, result),
+          "A firmware file was specified, but it " + describeProblem (result) + ".\n" + consequence, "ok" });
+
+    if (bAutoUpdate)
+    {
+        startFailure = ExitStatus::imageUnusable;
+        startFailureText =
+            "the firmware file " + fileName + " " + describeProblem (result) + "; nothing was sent";
+    }
+}
+
+bool ContentComp::stopUpload (int timeoutMs)
+{
+    if (protocol == nullptr)
+        return true;
+
+    // The thread ends between two messages; one waiting for the message-manager lock gives up at
+    // once.
+    protocol->signalThreadShouldExit();
+    return protocol->waitForThreadToExit (timeoutMs);
+}
+
+ExitStatus ContentComp::getExitStatus() const
+{
+    if (!uploadStarted)
+        return startFailure;
+
+    return exitStatusFor (protocol->getOutcome());
+}
+
+juce::String ContentComp::describeExitStatus() const
+{
+    if (!uploadStarted)
+        return startFailureText.isNotEmpty() ? startFailureText : "the update did not start";
+
+    switch (protocol->getOutcome())
+    {
+        case UploadOutcome::completed:
+            return "the update completed";
+        case UploadOutcome::damagedImage:
+            return "the firmware image is damaged; nothing was sent";
+        case UploadOutcome::noDevice:
+            return "no output device was open; nothing was sent";
+        case UploadOutcome::deviceLost:
+            return "the output device was disconnected during the update; it did not complete";
+        case UploadOutcome::stopped:
+        case UploadOutcome::none:
+            break;
+    }
+
+    return "the update was stopped before it completed";
 }
 
 void ContentComp::applyReadyState()
@@ -177,6 +298,7 @@ void ContentComp::buttonClicked (juce::Button* button)
         if (midiInterface->isDeviceReady())
         {
             displayedProgress = 0.0;
+            uploadStarted = true;
             protocol->startUpload();
             updateButton->setEnabled (false);
         }
@@ -223,4 +345,17 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
     }
 
     repaint();
+}
+
+void ContentComp::uploadFinished (UploadOutcome outcome)
+{
+    // A stopped upload means the window is closing: the interface stays locked.
+    if (outcome != UploadOutcome::stopped)
+    {
+        midiInterface->setEnabled (true);
+        applyReadyState();
+    }
+
+    if (onUploadFinished)
+        onUploadFinished (outcome);
 }

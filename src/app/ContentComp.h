@@ -1,9 +1,13 @@
 #pragma once
 
+#include "app/ExitStatus.h"
+#include "firmware/FileFirmwareImage.h"
 #include "lookandfeel/TemplateLookAndFeel.h"
+#include "protocol/ProtocolBaseClass.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
 #include <memory>
 
 class BasicSysexProtocolClass;
@@ -17,8 +21,15 @@ class VexaHelpWindowClass;
 // of the upload and a help button; in automatic mode (--autoupdate) it selects the output and
 // starts the update by itself while it is built, unless --file named a file it could not load.
 //
+// It keeps how the automatic update has gone so far (getExitStatus) and tells its owner when an
+// upload ends (onUploadFinished); what follows, such as quitting, is the owner's decision.
+//
 // Its look-and-feel becomes the default of every component for the panel's whole life.
-class ContentComp final : public juce::Component, public juce::Button::Listener, public juce::ChangeListener
+// Message thread only, except where a member says otherwise.
+class ContentComp final : public juce::Component,
+                          public juce::Button::Listener,
+                          public juce::ChangeListener,
+                          private ProtocolBaseClass::Listener
 {
 public:
     // ports: where the MIDI devices come from; it must outlive the panel.
@@ -32,25 +43,40 @@ public:
     // The current image (the built-in one unless --file named a usable file). Never null.
     FirmwareImage* getFirmwareImage() const noexcept { return firmwareImage.get(); }
 
-    // The upload thread for the current image; the main window stops it when it closes.
+    // The upload thread for the current image.
     BasicSysexProtocolClass* getProtocol() const noexcept { return protocol.get(); }
 
-    // The last upload has sent the whole image ("Update completed").
-    bool hasCompletedUpdate() const;
+    bool isAutomaticMode() const noexcept { return bAutoUpdate; }
+
+    // Asks a running upload to stop after the message in progress and waits for that, at most
+    // timeoutMs. True when no upload runs any more.
+    bool stopUpload (int timeoutMs);
+
+    // How the automatic update stands: the outcome of the last upload, or why none was started.
+    // An upload still running counts as stopped (the application is ending under it).
+    ExitStatus getExitStatus() const;
+    // One line for the user saying why the status is not "completed".
+    juce::String describeExitStatus() const;
+
+    // Called when an upload has ended, after the panel has shown it.
+    std::function<void (UploadOutcome)> onUploadFinished;
 
     // Replaces the image and its upload thread by the named file's when the file yields data;
-    // otherwise keeps both (a missing file has been reported to the user by then) and returns
-    // false. Only while the panel is built: no upload may be running.
-    bool loadFirmwareFile (const juce::String& fileName);
+    // otherwise keeps both and says what was wrong (the caller tells the user). Only while the panel
+    // is built: no upload may be running.
+    FileFirmwareImage::LoadResult loadFirmwareFile (const juce::String& fileName);
 
     void resized() override;
     void buttonClicked (juce::Button* button) override;
     void changeListenerCallback (juce::ChangeBroadcaster* source) override;
 
 private:
+    void uploadFinished (UploadOutcome outcome) override;
+
     // Enabled and light green while an output is ready, else disabled and light red.
     void applyReadyState();
     bool isUploadRunning() const;
+    void reportFileNotLoaded (const juce::String& fileName, FileFirmwareImage::LoadResult result);
 
     // Declared first: made the default before anything else is built, and destroyed last.
     TemplateLookAndFeel lookAndFeel;
@@ -71,6 +97,13 @@ private:
     std::unique_ptr<juce::Label> step1Label;
     std::unique_ptr<juce::Label> step2Label;
     std::unique_ptr<FirmwareImage> firmwareImage;
+
+    // Automatic mode (--autoupdate), fixed while the panel is built.
+    bool bAutoUpdate = false;
+    // Why the automatic update did not start, until an upload is started.
+    ExitStatus startFailure = ExitStatus::stopped;
+    juce::String startFailureText;
+    bool uploadStarted = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ContentComp)
 };

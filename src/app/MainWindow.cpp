@@ -3,7 +3,6 @@
 #include "app/ContentComp.h"
 #include "firmware/FirmwareImage.h"
 #include "lookandfeel/WindowColours.h"
-#include "protocol/BasicSysexProtocolClass.h"
 
 #include <memory>
 #include <utility>
@@ -54,23 +53,12 @@ MainWindow::~MainWindow()
     panel = nullptr;
 }
 
-bool MainWindow::hasCompletedUpdate() const
-{
-    return contentComp != nullptr && contentComp->hasCompletedUpdate();
-}
-
 void MainWindow::closeButtonPressed()
 {
+    // The thread ends between two messages. The close goes on after the time-out even if the send
+    // still runs.
     if (contentComp != nullptr)
-    {
-        if (auto* protocol = contentComp->getProtocol())
-        {
-            // The thread ends between two messages; one waiting for the message-manager lock
-            // gives up at once. The close goes on after 5000 ms even if the send still runs.
-            protocol->signalThreadShouldExit();
-            protocol->waitForThreadToExit (5000);
-        }
-    }
+        contentComp->stopUpload (uploadStopTimeoutMs);
 
     if (auto* app = juce::JUCEApplication::getInstance())
         app->systemRequestedQuit();
