@@ -124,7 +124,7 @@ const juce::String Application::getApplicationName()
 
 const juce::String Application::getApplicationVersion()
 {
-    return "1.0";
+    return QUILLON_VERSION_MAJOR_MINOR;
 }
 
 bool Application::moreThanOneInstanceAllowed()

@@ -2,10 +2,12 @@
 
 #include "app/AlertBox.h"
 #include "app/CommandLine.h"
+#include "app/OutputMatch.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "help/VexaHelpWindowClass.h"
 #include "interface/MidiInterfaceClass.h"
 #include "protocol/BasicSysexProtocolClass.h"
+#include "protocol/SysexImageFraming.h"
 
 namespace
 {
@@ -62,7 +64,7 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
     midiInterface = std::make_unique<MidiInterfaceClass> (true, false, ports);
 
     firmwareImage = std::make_unique<BuiltInFirmwareImage>();
-    firmwareImage->setProductName ("Halvane Chorus");
+    firmwareImage->setProductName (builtInProductName);
 
     protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
 
@@ -85,23 +87,11 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
     // After the file is loaded: the panel listens to the upload thread of the final image.
     protocol->addChangeListener (this);
     protocol->addUploadListener (this);
+    listeningToProtocol = true;
     midiInterface->addChangeListener (this);
 
-    auto infoText = "This software updater will update your " + firmwareImage->getProductName();
-
-    if (fileLoaded)
-    {
-        infoText << " firmware from the loaded sysex file";
-    }
-    else
-    {
-        infoText << " firmware to version " << firmwareImage->getFirmwareVersion();
-
-        if (firmwareImage->getRevision() != 0)
-            infoText << " - R" << firmwareImage->getRevision();
-    }
-
-    infoLabel = std::make_unique<juce::Label> (juce::String(), infoText);
+    imageFromFile = fileLoaded;
+    infoLabel = std::make_unique<juce::Label> (juce::String(), makeInfoText());
     addAndMakeVisible (*infoLabel);
 
     step1Label = std::make_unique<juce::Label> (juce::String(), "STEP1");
@@ -129,7 +119,14 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
 
     if (bAutoUpdate)
     {
-        midiInterface->selectOutput (options.nOutputid);
+        // By name when one is given: a script need not know the list's order.
+        const auto& names = midiInterface->getOutputNames();
+        const auto byName = matchOutputName (names, options.strOutput);
+
+        if (options.strOutput.isEmpty())
+            midiInterface->selectOutput (options.nOutputid);
+        else if (byName.itemId > 0)
+            midiInterface->selectOutput (byName.itemId);
 
         // Nobody watches an unattended update: flashing the built-in image in place of the file
         // that was asked for would report success for an update that never happened.
@@ -142,11 +139,12 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
         {
             if (!midiInterface->isDeviceReady())
             {
-                const auto& names = midiInterface->getOutputNames();
-                const int n = options.nOutputid;
+                const int n = byName.itemId > 0 ? byName.itemId : options.nOutputid;
 
                 startFailure = ExitStatus::noSuchOutput;
-                startFailureText = n <= names.size()
+                startFailureText = options.strOutput.isNotEmpty() && byName.itemId == 0
+                                       ? describeOutputMismatch (names, options.strOutput, byName)
+                                   : n <= names.size()
                                        ? "MIDI output " + juce::String (n) + " (" + names[n - 1] +
                                              ") could not be opened; nothing was sent"
                                        : "there is no MIDI output " + juce::String (n) + " (" +
@@ -190,10 +188,99 @@ FileFirmwareImage::LoadResult ContentComp::loadFirmwareFile (const juce::String&
     if (result != FileFirmwareImage::LoadResult::loaded)
         return result;
 
-    protocol = nullptr;
-    firmwareImage = std::move (fileImage);
-    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
+    replaceFirmwareImage (std::move (fileImage));
     return result;
+}
+
+void ContentComp::replaceFirmwareImage (std::unique_ptr<FirmwareImage> image)
+{
+    jassert (!isUploadRunning());
+
+    const bool listening = listeningToProtocol;
+    protocol = nullptr;
+    firmwareImage = std::move (image);
+    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
+
+    if (listening)
+    {
+        protocol->addChangeListener (this);
+        protocol->addUploadListener (this);
+    }
+}
+
+juce::String ContentComp::makeInfoText() const
+{
+    auto infoText = "This software updater will update your " + firmwareImage->getProductName();
+
+    if (imageFromFile)
+    {
+        infoText << " firmware from the loaded sysex file";
+    }
+    else
+    {
+        infoText << " firmware to version " << firmwareImage->getFirmwareVersion();
+
+        if (firmwareImage->getRevision() != 0)
+            infoText << " - R" << firmwareImage->getRevision();
+    }
+
+    return infoText;
+}
+
+bool ContentComp::isInterestedInFileDrag (const juce::StringArray&)
+{
+    // Any file, so that one that will not do is refused with a word; nothing during an upload.
+    return !isUploadRunning();
+}
+
+void ContentComp::filesDropped (const juce::StringArray& files, int, int)
+{
+    if (isUploadRunning())
+        return;
+
+    if (files.size() != 1 || !juce::File (files[0]).hasFileExtension ("syx"))
+    {
+        AlertBox::show ({ juce::MessageBoxIconType::WarningIcon, juce::String(),
+                          "Please drop a single firmware file (.syx).", "ok" });
+        return;
+    }
+
+    const auto& fileName = files[0];
+    auto fileImage = std::make_unique<FileFirmwareImage> (fileName);
+    const auto result = fileImage->getLoadResult();
+    const juce::String keeps = " The firmware shown in the window stays selected.";
+
+    if (result != FileFirmwareImage::LoadResult::loaded)
+    {
+        AlertBox::show ({ juce::MessageBoxIconType::NoIcon, titleFor (fileName, result),
+                          "A firmware file was dropped, but it " + describeProblem (result) + ".\n" + keeps,
+                          "ok" });
+        return;
+    }
+
+    // Checked now rather than at the update: the user is here to choose another file.
+    if (!SysexImageFraming (fileImage->getData(), fileImage->getSize()).isIntact())
+    {
+        AlertBox::show (
+            { juce::MessageBoxIconType::NoIcon, "File " + fileName + " is damaged",
+              "A firmware file was dropped, but it is not a run of complete SysEx messages.\n" + keeps,
+              "ok" });
+        return;
+    }
+
+    replaceFirmwareImage (std::move (fileImage));
+    imageFromFile = true;
+    uploadStarted = false;
+    startFailure = ExitStatus::stopped;
+    startFailureText.clear();
+
+    infoLabel->setText (makeInfoText(), juce::dontSendNotification);
+    displayedProgress = 0.0;
+    progressLabel->setText ("Update progress:", juce::dontSendNotification);
+    applyReadyState();
+
+    if (onFirmwareImageChanged)
+        onFirmwareImageChanged();
 }
 
 void ContentComp::reportFileNotLoaded (const juce::String& fileName, FileFirmwareImage::LoadResult result)

@@ -29,12 +29,16 @@ class VexaHelpWindowClass;
 class ContentComp final : public juce::Component,
                           public juce::Button::Listener,
                           public juce::ChangeListener,
+                          public juce::FileDragAndDropTarget,
                           private ProtocolBaseClass::Listener
 {
 public:
     // ports: where the MIDI devices come from; it must outlive the panel.
     ContentComp (const juce::String& commandLine, MidiPortProvider& ports);
     ~ContentComp() override;
+
+    // The product the built-in image is for.
+    static constexpr const char* builtInProductName = "Halvane Chorus";
 
     // Shown after "Update progress: " when --autoupdate names a file that yields no image.
     static constexpr const char* fileNotLoadedText =
@@ -60,6 +64,8 @@ public:
 
     // Called when an upload has ended, after the panel has shown it.
     std::function<void (UploadOutcome)> onUploadFinished;
+    // Called when a dropped file has replaced the firmware image (the window's title follows it).
+    std::function<void()> onFirmwareImageChanged;
 
     // Replaces the image and its upload thread by the named file's when the file yields data;
     // otherwise keeps both and says what was wrong (the caller tells the user). Only while the panel
@@ -70,7 +76,16 @@ public:
     void buttonClicked (juce::Button* button) override;
     void changeListenerCallback (juce::ChangeBroadcaster* source) override;
 
+    // A single .syx dropped while no upload runs is loaded as --file would load it (nothing is sent
+    // by the drop itself); a file that yields no image, or is damaged, is reported and the current
+    // image kept. Other files, or several, are refused with a message. Ignored during an upload.
+    bool isInterestedInFileDrag (const juce::StringArray& files) override;
+    void filesDropped (const juce::StringArray& files, int x, int y) override;
+
 private:
+    // Makes the image current, with a new upload thread for it. No upload may be running.
+    void replaceFirmwareImage (std::unique_ptr<FirmwareImage> image);
+    juce::String makeInfoText() const;
     void uploadFinished (UploadOutcome outcome) override;
 
     // Enabled and light green while an output is ready, else disabled and light red.
@@ -100,6 +115,9 @@ private:
 
     // Automatic mode (--autoupdate), fixed while the panel is built.
     bool bAutoUpdate = false;
+    // The image came from a file (--file or a drop), not from the program.
+    bool imageFromFile = false;
+    bool listeningToProtocol = false;
     // Why the automatic update did not start, until an upload is started.
     ExitStatus startFailure = ExitStatus::stopped;
     juce::String startFailureText;

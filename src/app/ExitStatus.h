@@ -16,3 +16,11 @@ enum class ExitStatus
 
 // How an upload's outcome ends an automatic update; none (no upload has ended) counts as stopped.
 ExitStatus exitStatusFor (UploadOutcome outcome) noexcept;
+
+// What the status means, in a few words (for --help).
+const char* describe (ExitStatus status) noexcept;
+
+// Every status, in order.
+constexpr ExitStatus allExitStatuses[] = { ExitStatus::completed,     ExitStatus::stopped,
+                                           ExitStatus::imageUnusable, ExitStatus::noSuchOutput,
+                                           ExitStatus::deviceLost,    ExitStatus::alreadyRunning };

@@ -39,6 +39,10 @@ MainWindow::MainWindow (const juce::String& commandLine, MidiPortProvider& ports
     setContentOwned (contentComp, false);
 
     setName (buildTitle (*contentComp->getFirmwareImage()));
+    contentComp->onFirmwareImageChanged = [this]
+    {
+        setName (buildTitle (*contentComp->getFirmwareImage()));
+    };
     setVisible (true);
 }
 

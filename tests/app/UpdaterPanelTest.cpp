@@ -591,6 +591,32 @@ TEST_F (UpdaterPanel, AutomaticModeStartsWhileThePanelIsBuilt)
     EXPECT_EQ (synth.getOpenCount(), 1);
 }
 
+TEST_F (UpdaterPanel, AutomaticModeChoosesTheOutputByName)
+{
+    const auto image = makeImage (3, 30);
+    const auto file = temp.write ("fw.syx", image);
+
+    // By name, in any letter case, and ahead of a number that names the other output.
+    build ("--autoupdate --output virtual synth --outputid 1 --file " + file.getFullPathName());
+    waitForUpload (synth, image.size());
+    EXPECT_EQ (synth.getBytes(), image);
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::completed);
+    destroy();
+
+    // "Virtual" fits both: none is chosen, and the user is told which there are.
+    build ("--autoupdate --output Virtual --file " + file.getFullPathName());
+    pump (50);
+    ASSERT_EQ (alerts.alerts().size(), 1u);
+    EXPECT_EQ (alerts.alerts()[0].message, "Please select an output device:");
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::noSuchOutput);
+    EXPECT_EQ (
+        panel->describeExitStatus(),
+        "\"Virtual\" fits several MIDI outputs: \"Virtual Pedal\", \"Virtual Synth\"; nothing was sent");
+    EXPECT_FALSE (pedal.isOpen() || synth.isOpen());
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
+}
+
 TEST_F (UpdaterPanel, DamagedImageIsReportedAndNothingIsSent)
 {
     auto image = makeImage (3, 30);
@@ -790,4 +816,97 @@ TEST_F (UpdaterPanel, ChosenOutputThatLeavesTurnsTheButtonRed)
     EXPECT_FALSE (updateButton().isEnabled());
     EXPECT_TRUE (colourIs (updateButton(), lightRed));
     EXPECT_EQ (selector().getNumItems(), 2); // "(Disconnected)" and the pedal
+}
+
+// A .syx dropped on the window is loaded as --file would load it; nothing is sent by the drop.
+TEST_F (UpdaterPanel, DroppedFirmwareFileIsLoadedAndShown)
+{
+    const auto image = makeImage (4, 20);
+    const auto file = temp.write ("dropped fw.SYX", image);
+    build();
+    pump();
+    chooseOutput (1);
+
+    ASSERT_TRUE (panel->isInterestedInFileDrag ({ file.getFullPathName() }));
+    panel->filesDropped ({ file.getFullPathName() }, 10, 10);
+    pump();
+
+    EXPECT_TRUE (alerts.alerts().empty());
+    EXPECT_EQ (labelStartingWith ("This software")->getText(),
+               "This software updater will update your dropped fw firmware from the loaded sysex file");
+    EXPECT_EQ (window->getName(), "dropped fw version ");
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
+    EXPECT_TRUE (updateButton().isEnabled()); // the output chosen before stays ready
+
+    updateButton().triggerClick();
+    waitForUpload (pedal, image.size());
+    EXPECT_EQ (pedal.getBytes(), image);
+}
+
+TEST_F (UpdaterPanel, DropThatWillNotDoIsRefusedAndChangesNothing)
+{
+    const auto good = temp.write ("good.syx", makeImage (2, 10));
+    const auto text = temp.write ("notes.txt", makeImage (2, 10));
+    auto damagedBytes = makeImage (2, 10);
+    damagedBytes.pop_back(); // the last F7 is missing
+    const auto damaged = temp.write ("damaged.syx", damagedBytes);
+    const auto empty = temp.write ("empty.syx", {});
+    empty.create();
+    build();
+    pump();
+
+    const struct
+    {
+        juce::StringArray files;
+        juce::String title, message;
+    } cases[] = {
+        { { good.getFullPathName(), good.getFullPathName() },
+          "",
+          "Please drop a single firmware file (.syx)." },
+        { { text.getFullPathName() }, "", "Please drop a single firmware file (.syx)." },
+        { { damaged.getFullPathName() },
+          "File " + damaged.getFullPathName() + " is damaged",
+          "A firmware file was dropped, but it is not a run of complete SysEx messages.\n The firmware shown "
+          "in the "
+          "window stays selected." },
+        { { empty.getFullPathName() },
+          "File " + empty.getFullPathName() + " is empty",
+          "A firmware file was dropped, but it is empty.\n The firmware shown in the window stays "
+          "selected." },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.files.joinIntoString (" "));
+        const auto before = alerts.alerts().size();
+        panel->filesDropped (c.files, 10, 10);
+
+        ASSERT_EQ (alerts.alerts().size(), before + 1);
+        EXPECT_EQ (alerts.alerts().back().title, c.title);
+        EXPECT_EQ (alerts.alerts().back().message, c.message);
+        EXPECT_EQ (labelStartingWith ("This software")->getText(), builtInInfoText);
+        EXPECT_EQ (window->getName(), "Halvane Chorus version 1.0.03 - R1806");
+        EXPECT_EQ (panel->getFirmwareImage()->getSize(), 236024u);
+    }
+}
+
+TEST_F (UpdaterPanel, DropDuringAnUploadIsIgnored)
+{
+    const auto other = temp.write ("other.syx", makeImage (2, 10));
+    build();
+    pump();
+    chooseOutput (1);
+    gate.closeBefore (pedal, 3);
+    updateButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+
+    EXPECT_FALSE (panel->isInterestedInFileDrag ({ other.getFullPathName() }));
+    const auto* imageBefore = panel->getFirmwareImage();
+    panel->filesDropped ({ other.getFullPathName() }, 10, 10);
+    EXPECT_EQ (panel->getFirmwareImage(), imageBefore);
+    EXPECT_TRUE (alerts.alerts().empty());
+
+    gate.open();
+    waitForUpload (pedal, 236024u);
+    EXPECT_EQ (pedal.getBytes(), builtInImage());
 }
