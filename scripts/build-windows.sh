@@ -3,7 +3,7 @@
 # program needs no MinGW DLLs):
 #   build-windows.sh           Quillon.exe, the installer Quillon-Setup-VERSION.exe and
 #                              Quillon-VERSION-windows-x64.zip, in build/windows-release
-#   build-windows.sh --tests   also the unit tests and the MIDI output lister, in build/windows-tests
+#   build-windows.sh --tests   also the unit tests, in build/windows-tests
 # Installs what it needs with apt-get. Debian has no MinGW builds of libpng and libjpeg (its JUCE
 # leaves them out): they are built once from Debian's source packages, with GoogleTest from the
 # googletest package, into $QUILLON_MINGW_DEPS (default ~/.cache/quillon/mingw-deps-KEY).

@@ -8,11 +8,6 @@ set(QUILLON_TEST_HOST_DRIVE "Z:")
 set(CMAKE_CROSSCOMPILING_EMULATOR
     "${CMAKE_CURRENT_SOURCE_DIR}/windows/wine-run.sh" "${CMAKE_BINARY_DIR}/wine-prefix")
 
-# JUCE's MIDI output list as WinMM gives it, numbered as --outputid counts: the Wine MIDI test
-# finds the port's number with it.
-add_executable(QuillonMidiOutputs "${CMAKE_CURRENT_SOURCE_DIR}/windows/MidiOutputList.cpp")
-target_link_libraries(QuillonMidiOutputs PRIVATE QuillonCore)
-
 # Test sources that are not built for Windows: the lines of excluded-tests.txt that name a file.
 file(STRINGS "${CMAKE_CURRENT_SOURCE_DIR}/windows/excluded-tests.txt" QUILLON_WINDOWS_EXCLUSIONS
      REGEX "^[^#].*\\.cpp +\\|")
