@@ -6,7 +6,10 @@ WirePacer::WirePacer()
     : WirePacer (Timing { [] { return Clock::now(); },
                           [] (Clock::time_point deadline)
                           {
-                              std::this_thread::sleep_until (deadline);
+                              // MinGW's sleep_until on the steady clock is one sleep in whole
+                              // milliseconds and can wake just before the deadline: sleep again.
+                              while (Clock::now() < deadline)
+                                  std::this_thread::sleep_until (deadline);
                           } })
 {
 }

@@ -37,7 +37,7 @@ public:
         std::function<void (Clock::time_point)> sleepUntil;
     };
 
-    // The steady clock and std::this_thread::sleep_until.
+    // The steady clock and std::this_thread::sleep_until (repeated until the deadline has passed).
     WirePacer();
     explicit WirePacer (Timing timing);
 

@@ -9,6 +9,9 @@
 # QUILLON_ALSA_REQUIRED=1 (set where the ports must exist, e.g. inside the alsa-vm guest) that is
 # a failure instead.
 #
+# With QUILLON_E2E_APP_LISTS_OUTPUTS=1 the output's number comes from "APP --list-outputs" (for the
+# Windows program under Wine, tests/windows/quillon-wine.sh, whose outputs are WinMM's).
+#
 # The case "unpaced_build_loses_bytes" needs QUILLON_UNPACED_APP: the application built with
 # -DQUILLON_WIRE_PACING=OFF. It checks that this receiver does see the loss the wire-time wait
 # prevents, i.e. that the other cases could fail.
@@ -163,7 +166,12 @@ stop_receiver() {
 # "Midi Through Port-0", then "VirMIDI 0-0"). Asking JUCE itself keeps the order exact.
 output_id() {
     local id
-    "$tool" list-outputs > "$out/outputs.txt"
+    if [[ "${QUILLON_E2E_APP_LISTS_OUTPUTS:-0}" == 1 ]]; then
+        # The application's own list (the Windows program: WinMM's outputs, as Wine shows ALSA's).
+        "$app" --list-outputs | tr -d '\r' > "$out/outputs.txt"
+    else
+        "$tool" list-outputs > "$out/outputs.txt"
+    fi
     id="$(awk -F'\t' -v name="$port_name" '{ sub(/ +$/, "", $2) } $2 == name { print $1; exit }' "$out/outputs.txt")"
     [[ -n "$id" ]] || fail "'$port_name' is not in JUCE's output list: $(cat "$out/outputs.txt")"
     echo "$id"

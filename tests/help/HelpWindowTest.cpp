@@ -110,7 +110,9 @@ TEST (HelpWindow, CloseButtonOnlyHidesItAndKeepsTheScrollPosition)
     EXPECT_GT (scrolledTo, 0);
 
     window.getCloseButton()->triggerClick();
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    // The click is delivered through the message queue: wait for it (slow under Wine).
+    for (int waited = 0; window.isVisible() && waited < 5000; waited += 10)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
 
     EXPECT_FALSE (window.isVisible());
     EXPECT_TRUE (window.isOnDesktop());

@@ -210,8 +210,10 @@ bool VirtualMidiOutput::take (const juce::MidiMessage& message)
     if (const double rate = bytesPerSecond; rate > 0.0)
     {
         const auto wireTime = std::chrono::duration<double> (static_cast<double> (size) / rate);
-        std::this_thread::sleep_until (
-            start + std::chrono::duration_cast<std::chrono::steady_clock::duration> (wireTime));
+        const auto taken = start + std::chrono::duration_cast<std::chrono::steady_clock::duration> (wireTime);
+        // One sleep can wake just before the deadline on Windows (MinGW sleeps whole milliseconds).
+        while (std::chrono::steady_clock::now() < taken)
+            std::this_thread::sleep_until (taken);
     }
 
     {

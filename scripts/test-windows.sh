@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# Tests of the Windows build under Wine (on Xvfb):
+#   test-windows.sh              builds (build-windows.sh --tests) and runs the unit tests; the
+#                                ones tests/windows/excluded-tests.txt names are left out
+#   test-windows.sh --installer  installs Quillon-Setup-VERSION.exe silently (/S) into a new Wine
+#                                prefix, starts the installed Quillon.exe until its titled window
+#                                shows, closes it, uninstalls silently and checks that all is gone
+#   test-windows.sh --alsa       in the alsa-vm guest, Quillon.exe --autoupdate --outputid N --file
+#                                FILE under Wine sends the 40-message image through "VirMIDI 0-0" to
+#                                the paced receiver byte for byte (exit 0); a damaged image sends
+#                                nothing (exit 2 once the window is closed)
+#   test-windows.sh --all        all three, in that order
+# Each step prints its time; the first failure ends the script with a non-zero status.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+steps=()
+case "${1:-}" in
+    "") steps=(unit) ;;
+    --installer) steps=(installer) ;;
+    --alsa) steps=(alsa) ;;
+    --all) steps=(unit installer alsa) ;;
+    *) echo "usage: test-windows.sh [--installer | --alsa | --all]" >&2; exit 2 ;;
+esac
+
+"$root/scripts/install-deps.sh" wine wine64 xvfb xauth xdotool x11-utils imagemagick
+
+export WINEDEBUG="${WINEDEBUG:--all}"
+# Nothing here needs Mono or Gecko: no offer to install them.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+log() { echo "test-windows.sh: $*"; }
+fail() {
+    echo "test-windows.sh: FAIL: $*" >&2
+    exit 1
+}
+
+# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; fails when time runs out.
+wait_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+}
+
+now_ms() { date +%s%3N; }
+
+release="$root/build/windows-release"
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$release/CMakeCache.txt" 2> /dev/null || true)"
+
+build() {
+    local start=$SECONDS
+    "$root/scripts/build-windows.sh" "$@"
+    version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$release/CMakeCache.txt")"
+    log "Windows build: $((SECONDS - start)) s"
+}
+
+# ------------------------------------------------------------------ unit tests
+unit_tests() {
+    build --tests
+    local list="$root/tests/windows/excluded-tests.txt" names exclude=()
+    # Entries that name tests (not source files) are left out by name.
+    names="$(grep -v '^#' "$list" | grep -v '\.cpp *|' | sed 's/ *|.*//' | paste -sd'|' || true)"
+    [[ -n "$names" ]] && exclude=(--exclude-regex "^($names)\$")
+    log "unit tests under Wine ($(grep -c -v '^#' "$list") exclusions, with reasons, in tests/windows/excluded-tests.txt)"
+    local start=$SECONDS
+    xvfb-run -a -s "-screen 0 1280x1024x24" \
+        ctest --test-dir "$root/build/windows-tests" --output-on-failure --parallel 2 "${exclude[@]}"
+    log "unit tests: $((SECONDS - start)) s"
+}
+
+# ------------------------------------------------------------------ installer
+installer_test() {
+    build
+    local setup="$release/Quillon-Setup-$version.exe" work="$root/build/windows-installer-test"
+    [[ -f "$setup" ]] || fail "no installer at $setup"
+    rm -rf "$work"
+    mkdir -p "$work"
+    export WINEPREFIX="$work/prefix"
+
+    local xvfb_pid app_pid=""
+    Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9> "$work/display" > "$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    trap 'kill $app_pid $xvfb_pid 2> /dev/null || true; wineserver -k 2> /dev/null || true' RETURN
+    wait_until 30 test -s "$work/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$work/display")"
+
+    local start=$SECONDS
+    wineboot -i > /dev/null 2>&1
+    wineserver -w
+    log "new Wine prefix: $((SECONDS - start)) s"
+
+    # The installer and the uninstaller end before "wineserver -w" returns: it waits for every
+    # process of the prefix.
+    start=$SECONDS
+    wine "$setup" /S
+    wineserver -w
+    log "silent install: $((SECONDS - start)) s"
+    local dir="$WINEPREFIX/drive_c/Program Files/Quillon" link
+    for f in Quillon.exe Uninstall.exe Quillon.ico; do
+        [[ -f "$dir/$f" ]] || fail "the installer did not put $f in Program Files\\Quillon: $(ls "$dir" 2>&1)"
+    done
+    cmp -s "$dir/Quillon.exe" "$release/Quillon_artefacts/Release/Quillon.exe" ||
+        fail "the installed Quillon.exe is not the one built"
+    link="$(find "$WINEPREFIX/drive_c" -path '*Start Menu/Programs/Quillon.lnk' | head -n1)"
+    [[ -n "$link" ]] || fail "no Start-menu entry Quillon.lnk"
+    grep -q 'CurrentVersion\\\\Uninstall\\\\Quillon\]' "$WINEPREFIX/system.reg" ||
+        fail "no uninstaller registered under ...\\CurrentVersion\\Uninstall\\Quillon"
+    grep -A12 'CurrentVersion\\\\Uninstall\\\\Quillon\]' "$WINEPREFIX/system.reg" |
+        grep -q "\"DisplayVersion\"=\"$version\"" || fail "the registered uninstaller does not name version $version"
+    log "installed: Program Files\\Quillon (exe, uninstaller, icon), $(basename "$link") in the Start menu, Apps & features entry $version"
+
+    # The installed program shows its window titled "Quillon" (xdotool --sync waits for it to map).
+    local started window
+    started="$(now_ms)"
+    wine "C:\\Program Files\\Quillon\\Quillon.exe" > "$work/app.log" 2>&1 &
+    app_pid=$!
+    window="$(timeout 120 xdotool search --sync --onlyvisible --name '^Quillon$' | head -n1)" ||
+        fail "the installed Quillon.exe showed no window titled Quillon: $(tail -n 20 "$work/app.log")"
+    log "the installed Quillon.exe shows its window \"$(xdotool getwindowname "$window")\"" \
+        "($(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'))" \
+        "$(($(now_ms) - started)) ms after wine started it"
+    import -window root "$work/window.png"
+
+    # Close it the way Windows does (WM_CLOSE to its window), then uninstall.
+    wine taskkill /im Quillon.exe > /dev/null 2>&1 || true
+    timeout 60 wineserver -w || fail "Quillon.exe did not end after WM_CLOSE"
+    app_pid=""
+
+    start=$SECONDS
+    wine "$dir/Uninstall.exe" /S
+    wineserver -w
+    log "silent uninstall: $((SECONDS - start)) s"
+    [[ ! -e "$dir" ]] || fail "the uninstaller left $(ls -A "$dir" | tr '\n' ' ') in Program Files\\Quillon"
+    [[ ! -e "$link" ]] || fail "the uninstaller left the Start-menu entry"
+    ! grep -q 'CurrentVersion\\\\Uninstall\\\\Quillon\]' "$WINEPREFIX/system.reg" ||
+        fail "the uninstaller left its Apps & features entry"
+    log "uninstalled: folder, Start-menu entry and Apps & features entry are gone"
+    unset WINEPREFIX
+}
+
+# ------------------------------------------------------------------ ALSA guest
+alsa_test() {
+    build
+    # The paced receiver and the test tool are Linux programs of the suite's Debug build.
+    "$root/scripts/install-deps.sh"
+    cmake -S "$root" -B "$root/build/debug" -G Ninja -DCMAKE_BUILD_TYPE=Debug > /dev/null
+    cmake --build "$root/build/debug" --parallel "${QUILLON_JOBS:-2}" --target PacedMidiReceiver QuillonE2eTool
+    local out="$root/build/windows-e2e" start=$SECONDS rc=0
+    mkdir -p "$out"
+    local run=(bash "$root/tests/e2e/alsa-e2e.sh" CASE --app "$root/tests/windows/quillon-wine.sh"
+        --receiver "$root/build/debug/tests/PacedMidiReceiver" --tool "$root/build/debug/tests/QuillonE2eTool")
+    "$root/scripts/in-alsa-vm.sh" --timeout 900 -- env QUILLON_ALSA_REQUIRED=1 QUILLON_E2E_APP_LISTS_OUTPUTS=1 \
+        QUILLON_WINDOWS_EXE="$release/Quillon_artefacts/Release/Quillon.exe" \
+        bash -c '"${@/#CASE/autoupdate_file}" --out "'"$out"'/autoupdate_file" &&
+                 "${@/#CASE/damaged_file}" --out "'"$out"'/damaged_file"' _ "${run[@]}" || rc=$?
+    [[ $rc -ne 75 ]] || fail "there is no alsa-vm guest to run the Wine MIDI cases in"
+    [[ $rc -eq 0 ]] || fail "the Wine MIDI cases failed (status $rc; logs in $out)"
+    log "Wine MIDI cases in the alsa-vm guest (autoupdate_file, damaged_file): passed in $((SECONDS - start)) s"
+}
+
+total=$SECONDS
+for step in "${steps[@]}"; do
+    case "$step" in
+        unit) unit_tests ;;
+        installer) installer_test ;;
+        alsa) alsa_test ;;
+    esac
+done
+log "done in $((SECONDS - total)) s"
