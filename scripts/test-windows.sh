@@ -80,10 +80,14 @@ installer_test() {
     mkdir -p "$work"
     export WINEPREFIX="$work/prefix"
 
-    local xvfb_pid app_pid=""
+    xvfb_pid=""
     Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9> "$work/display" > "$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
-    trap 'kill $app_pid $xvfb_pid 2> /dev/null || true; wineserver -k 2> /dev/null || true' RETURN
+    cleanup() {
+        [[ -n "${WINEPREFIX:-}" ]] && wineserver -k 2> /dev/null
+        kill "${xvfb_pid:-}" 2> /dev/null || true
+    }
+    trap cleanup EXIT
     wait_until 30 test -s "$work/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$work/display")"
 
@@ -112,22 +116,22 @@ installer_test() {
         grep -q "\"DisplayVersion\"=\"$version\"" || fail "the registered uninstaller does not name version $version"
     log "installed: Program Files\\Quillon (exe, uninstaller, icon), $(basename "$link") in the Start menu, Apps & features entry $version"
 
-    # The installed program shows its window titled "Quillon" (xdotool --sync waits for it to map).
-    local started window
+    # The installed program shows its main window, 650x400, titled "PRODUCT version FIRMWARE"
+    # (xdotool --sync waits for it to be mapped).
+    local started window size
     started="$(now_ms)"
     wine "C:\\Program Files\\Quillon\\Quillon.exe" > "$work/app.log" 2>&1 &
-    app_pid=$!
-    window="$(timeout 120 xdotool search --sync --onlyvisible --name '^Quillon$' | head -n1)" ||
-        fail "the installed Quillon.exe showed no window titled Quillon: $(tail -n 20 "$work/app.log")"
-    log "the installed Quillon.exe shows its window \"$(xdotool getwindowname "$window")\"" \
-        "($(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'))" \
+    window="$(timeout 120 xdotool search --sync --onlyvisible --name ' version [0-9]' | head -n1)" ||
+        fail "the installed Quillon.exe showed no titled main window: $(grep -v '^ALSA lib' "$work/app.log" | tail -n 20)"
+    size="$(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')"
+    [[ "$size" == 650x400 ]] || fail "the main window is $size, not 650x400"
+    log "the installed Quillon.exe shows its window \"$(xdotool getwindowname "$window")\" ($size)" \
         "$(($(now_ms) - started)) ms after wine started it"
     import -window root "$work/window.png"
 
     # Close it the way Windows does (WM_CLOSE to its window), then uninstall.
     wine taskkill /im Quillon.exe > /dev/null 2>&1 || true
     timeout 60 wineserver -w || fail "Quillon.exe did not end after WM_CLOSE"
-    app_pid=""
 
     start=$SECONDS
     wine "$dir/Uninstall.exe" /S
