@@ -10,7 +10,8 @@
 # a failure instead.
 #
 # With QUILLON_E2E_APP_LISTS_OUTPUTS=1 the output's number comes from "APP --list-outputs" (for the
-# Windows program under Wine, tests/windows/quillon-wine.sh, whose outputs are WinMM's).
+# Windows program under Wine, tests/windows/quillon-wine.sh, whose outputs are WinMM's);
+# QUILLON_E2E_START_SECONDS gives a slow-starting application that much more time.
 #
 # The case "unpaced_build_loses_bytes" needs QUILLON_UNPACED_APP: the application built with
 # -DQUILLON_WIRE_PACING=OFF. It checks that this receiver does see the loss the wire-time wait
@@ -48,6 +49,9 @@ skip() {
     echo "SKIP: $*"
     exit 77
 }
+
+# Seconds the application may take to start on top of the usual allowance (Wine in the guest).
+start_allowance="${QUILLON_E2E_START_SECONDS:-0}"
 
 log() { echo "[$(date +%T.%N | cut -c1-12)] $*"; }
 
@@ -189,7 +193,7 @@ start_app() {
 # The application's main window (the first visible window of its process).
 app_window() {
     local w
-    for _ in $(seq 1 300); do
+    for _ in $(seq 1 $((300 + start_allowance * 5))); do
         w="$(xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null | head -n1 || true)"
         [[ -n "$w" ]] && { echo "$w"; return 0; }
         kill -0 "$app_pid" 2> /dev/null || fail "the application ended early: $(tail -n 20 "$out/app.log")"
@@ -306,7 +310,7 @@ autoupdate_case() {
     # The receiver's idle time must outlast the longest message's wire time.
     start_receiver --idle-ms "${receiver_idle_ms:-3000}"
     start_app "$application" --autoupdate --outputid "$id" "$@"
-    wait_for_exit "$app_pid" $(($(wire_seconds "$sent") * 2 + 90)) || rc=$?
+    wait_for_exit "$app_pid" $(($(wire_seconds "$sent") * 2 + 90 + start_allowance)) || rc=$?
     app_pid=""
     [[ $rc -ne 124 ]] || fail "the application did not quit after the update: $(tail -n 20 "$out/app.log")"
     log "the application quit with status $rc"
