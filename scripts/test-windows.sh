@@ -166,8 +166,10 @@ alsa_test() {
     # One wineserver for all Wine processes of the run (-p: it stays between them).
     "$root/scripts/in-alsa-vm.sh" --timeout 1500 -- env QUILLON_ALSA_REQUIRED=1 QUILLON_E2E_APP_LISTS_OUTPUTS=1 \
         QUILLON_E2E_START_SECONDS=300 QUILLON_WINDOWS_EXE="$release/Quillon_artefacts/Release/Quillon.exe" \
-        bash -c 'wineserver -p && "${@/#CASE/autoupdate_file}" --out "'"$out"'/autoupdate_file" &&
-                 "${@/#CASE/damaged_file}" --out "'"$out"'/damaged_file"; rc=$?; wineserver -k; exit $rc' \
+        bash -c 'wineserver -p; rc=0
+                 "${@/#CASE/autoupdate_file}" --out "'"$out"'/autoupdate_file" || rc=1
+                 "${@/#CASE/damaged_file}" --out "'"$out"'/damaged_file" || rc=1
+                 wineserver -k; exit $rc' \
         _ "${run[@]}" || rc=$?
     unset WINEPREFIX
     [[ $rc -ne 75 ]] || fail "there is no alsa-vm guest to run the Wine MIDI cases in"
