@@ -11,9 +11,14 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
     alsa-utils
+    librsvg2-bin
 )
 if [[ "${QUILLON_WITH_CLANG:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)
+fi
+# Building and checking the Debian package (scripts/package-deb.sh).
+if [[ "${QUILLON_WITH_PACKAGING:-0}" == 1 ]]; then
+    packages+=(dpkg-dev file lintian desktop-file-utils appstream icoutils)
 fi
 
 missing=()
