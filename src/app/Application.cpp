@@ -1,15 +1,29 @@
 #include "app/Application.h"
 #include "app/WellFormedUtf8.h"
 
-#include "app/AutoUpdate.h"
+#include "app/CommandLine.h"
+#include "app/ContentComp.h"
+#include "app/ExitStatus.h"
 #include "app/MainWindow.h"
+#include "app/QuitSignals.h"
+#include "app/X11ConnectionLoss.h"
 #include "app/X11EventPump.h"
 #include "interface/MidiPortProvider.h"
 
+#include <cstdlib>
 #include <iostream>
 
+namespace
+{
+void tellUser (const juce::String& line)
+{
+    std::cerr << "Quillon: " << line.toStdString() << std::endl;
+}
+} // namespace
+
 Application::Application (const juce::String& commandLine, std::unique_ptr<MidiPortProvider> ports)
-    : commandLineString (commandLine), portProvider (std::move (ports))
+    : commandLineString (commandLine), automaticMode (parseCommandLine (commandLine.trim()).bAutoUpdate),
+      portProvider (std::move (ports))
 {
     jassert (portProvider != nullptr);
 }
@@ -18,33 +32,89 @@ Application::~Application() = default;
 
 void Application::initialise (const juce::String&)
 {
+    initialised = true;
+
     // JUCE crashes when a window is centred without a display: say so and leave instead.
     if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
     {
-        std::cerr << "Quillon: no graphical display available (is DISPLAY set to a running X server?)"
-                  << std::endl;
-        setApplicationReturnValue (1);
+        tellUser ("no graphical display available (is DISPLAY set to a running X server?)");
+        setApplicationReturnValue (static_cast<int> (ExitStatus::stopped));
         quit();
         return;
     }
 
-    // Before the window: in automatic mode a message box may run while the window is built.
+    // Before the window: a message box may run while the window is built.
+    quitSignals = std::make_unique<QuitSignals> ([this] { systemRequestedQuit(); });
     eventPump = std::make_unique<X11EventPump>();
     mainWindow = std::make_unique<MainWindow> (commandLineString.trim(), *portProvider);
     mainWindow->centreWithSize (650, 400);
     mainWindow->setVisible (true);
     mainWindow->setResizeLimits (650, 400, 650, 400);
+    connectionLoss = std::make_unique<X11ConnectionLoss> ([this] { displayLost(); });
+
+    // An automatic update was started while the window was built; its outcome arrives later on the
+    // message thread. Only a completed one ends the program by itself: after anything else the
+    // window shows why, and the user may reconnect and try again.
+    mainWindow->getContentComp()->onUploadFinished = [this] (UploadOutcome outcome)
+    {
+        if (automaticMode && outcome == UploadOutcome::completed)
+            systemRequestedQuit();
+    };
 }
 
 void Application::shutdown()
 {
-    // An unattended update that ends any other way than completed (closed by hand, no device,
-    // damaged image) must not look like success to the script that started it.
-    if (bAutoUpdate && mainWindow != nullptr && !mainWindow->hasCompletedUpdate())
-        setApplicationReturnValue (1);
+    if (!initialised)
+    {
+        // JUCE's single-instance check ended this start: it never reached a device.
+        tellUser ("another instance of Quillon is already running; nothing was sent");
 
+        if (automaticMode)
+            setApplicationReturnValue (static_cast<int> (ExitStatus::alreadyRunning));
+
+        return;
+    }
+
+    if (mainWindow != nullptr)
+    {
+        // Ctrl-C, SIGTERM or a quit from the system end up here with the upload perhaps still
+        // running: it stops between two messages, as after the close button.
+        mainWindow->getContentComp()->stopUpload (MainWindow::uploadStopTimeoutMs);
+        setExitStatusFromPanel();
+    }
+
+    connectionLoss = nullptr;
     mainWindow = nullptr;
     eventPump = nullptr;
+    quitSignals = nullptr;
+}
+
+void Application::setExitStatusFromPanel()
+{
+    if (!automaticMode)
+        return;
+
+    const auto& panel = *mainWindow->getContentComp();
+    const auto status = panel.getExitStatus();
+    setApplicationReturnValue (static_cast<int> (status));
+
+    if (status != ExitStatus::completed)
+        tellUser (panel.describeExitStatus());
+}
+
+void Application::displayLost()
+{
+    tellUser ("the connection to the display was lost");
+    setApplicationReturnValue (static_cast<int> (ExitStatus::stopped));
+
+    if (mainWindow != nullptr)
+    {
+        mainWindow->getContentComp()->stopUpload (MainWindow::uploadStopTimeoutMs);
+        setExitStatusFromPanel();
+    }
+
+    // Nothing that needs the display may run any more, JUCE's own clean-up included.
+    std::_Exit (getApplicationReturnValue());
 }
 
 const juce::String Application::getApplicationName()
@@ -54,7 +124,7 @@ const juce::String Application::getApplicationName()
 
 const juce::String Application::getApplicationVersion()
 {
-    return "1.0";
+    return QUILLON_VERSION_MAJOR_MINOR;
 }
 
 bool Application::moreThanOneInstanceAllowed()

@@ -6,9 +6,15 @@
 
 class MainWindow;
 class MidiPortProvider;
+class QuitSignals;
+class X11ConnectionLoss;
 class X11EventPump;
 
 // The application object: a single instance that shows the main window until it is closed.
+//
+// It decides how the program ends: in automatic mode (--autoupdate) it quits once an upload has
+// completed, and the exit status says how the update went (see ExitStatus), with one line on
+// stderr whenever it is not 0.
 class Application final : public juce::JUCEApplication
 {
 public:
@@ -29,12 +35,22 @@ public:
     static juce::String joinArguments (int argc, const char* const* argv);
 
 private:
+    // The connection to the display broke: stop the upload, say so and end at once (Xlib would).
+    [[noreturn]] void displayLost();
+    // Sets the exit status of an automatic update from the panel and says why when it is not 0.
+    void setExitStatusFromPanel();
+
     const juce::String commandLineString;
+    const bool automaticMode;
     // Declared before the window, which uses it: it goes after the window.
     const std::unique_ptr<MidiPortProvider> portProvider;
+    // False when JUCE ended this start before initialise (another instance runs).
+    bool initialised = false;
+    std::unique_ptr<QuitSignals> quitSignals;
     std::unique_ptr<MainWindow> mainWindow;
-    // Made once there is a display, before the window; it goes after the window.
+    // Made once there is a display, before the window; they go after the window.
     std::unique_ptr<X11EventPump> eventPump;
+    std::unique_ptr<X11ConnectionLoss> connectionLoss;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Application)
 };

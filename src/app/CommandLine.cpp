@@ -43,6 +43,29 @@ int readDeviceNumber (const juce::String& commandLine, const juce::String& optio
         index < 0 ? 0 : parseCommandLineInteger (commandLine.substring (index + option.length()));
     return juce::jmax (1, value);
 }
+
+const char* const laterOptions[] = { "--output", "--outputid", "--inputid", "--autoupdate",
+                                     "--file",   "--help",     "--version", "--list-outputs" };
+
+// The words after "--output ", up to the next option that counts as a whole word, trimmed: device
+// names have blanks, and the arguments arrive joined without quotation marks.
+juce::String readOutputName (const juce::String& text)
+{
+    const juce::String option ("--output");
+    const auto index = text.indexOfWholeWordIgnoreCase (option);
+
+    if (index < 0 || !text.substring (index + option.length()).startsWithChar (' '))
+        return {};
+
+    const auto rest = text.substring (index + option.length());
+    auto end = rest.length();
+
+    for (const auto* next : laterOptions)
+        if (const auto i = rest.indexOfWholeWordIgnoreCase (next); i >= 0)
+            end = juce::jmin (end, i);
+
+    return rest.substring (0, end).trim();
+}
 } // namespace
 
 CommandLineOptions parseCommandLine (const juce::String& commandLine)
@@ -67,6 +90,15 @@ CommandLineOptions parseCommandLine (const juce::String& commandLine)
         options.nInputid = readDeviceNumber (commandLine, "--inputid ");
         options.nOutputid = readDeviceNumber (commandLine, "--outputid ");
     }
+
+    const auto beforeFile = fileIndex >= 0 ? commandLine.substring (0, fileIndex) : commandLine;
+
+    if (options.bAutoUpdate)
+        options.strOutput = readOutputName (beforeFile);
+
+    options.bHelp = beforeFile.containsWholeWordIgnoreCase ("--help");
+    options.bVersion = beforeFile.containsWholeWordIgnoreCase ("--version");
+    options.bListOutputs = beforeFile.containsWholeWordIgnoreCase ("--list-outputs");
 
     return options;
 }

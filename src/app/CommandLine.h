@@ -11,10 +11,16 @@ struct CommandLineOptions
     bool bAutoUpdate = false; // --autoupdate was given as a whole word (any letter case)
     int nOutputid = 0;        // --outputid N, at least 1 in automatic mode; 0 (not read) otherwise
     int nInputid = 0;         // --inputid N, read like nOutputid; no input side uses it
+    juce::String strOutput;   // --output NAME, in automatic mode: the words up to the next option
+    bool bHelp = false;       // --help, --version, --list-outputs: print and exit, no window
+    bool bVersion = false;
+    bool bListOutputs = false;
 };
 
 // The command-line rules: whole-word options, no equals-sign form, numbers clamped to the 32-bit
-// range and raised to at least 1. Never fails: unknown text is ignored.
+// range and raised to at least 1. Never fails: unknown text is ignored. --file takes the rest of the
+// line, so the options that only this program adds (--output, --help, --version, --list-outputs)
+// count only before it; the original options keep their rules exactly.
 CommandLineOptions parseCommandLine (const juce::String& commandLine);
 
 // The integer value of a text: leading whitespace, one optional sign, then decimal digits up to

@@ -1,18 +1,57 @@
 #include "app/ContentComp.h"
 
 #include "app/AlertBox.h"
-#include "app/AutoUpdate.h"
 #include "app/CommandLine.h"
+#include "app/OutputMatch.h"
 #include "firmware/BuiltInFirmwareImage.h"
-#include "firmware/FileFirmwareImage.h"
 #include "help/VexaHelpWindowClass.h"
 #include "interface/MidiInterfaceClass.h"
 #include "protocol/BasicSysexProtocolClass.h"
+#include "protocol/SysexImageFraming.h"
 
 namespace
 {
 const juce::Colour readyColour = juce::Colours::green.brighter (0.99f);  // 0xff7ebf7e
 const juce::Colour notReadyColour = juce::Colours::red.brighter (0.99f); // 0xffff7e7e
+
+// What is wrong with a file that yields no image, as the end of "... but it ...".
+juce::String describeProblem (FileFirmwareImage::LoadResult result)
+{
+    switch (result)
+    {
+        case FileFirmwareImage::LoadResult::missing:
+            return "could not be found";
+        case FileFirmwareImage::LoadResult::empty:
+            return "is empty";
+        case FileFirmwareImage::LoadResult::unreadable:
+            return "could not be read";
+        case FileFirmwareImage::LoadResult::tooLarge:
+            return "is too large to be a firmware image";
+        case FileFirmwareImage::LoadResult::loaded:
+            break;
+    }
+
+    return {};
+}
+
+juce::String titleFor (const juce::String& fileName, FileFirmwareImage::LoadResult result)
+{
+    switch (result)
+    {
+        case FileFirmwareImage::LoadResult::missing:
+            return "File " + fileName + " not found";
+        case FileFirmwareImage::LoadResult::empty:
+            return "File " + fileName + " is empty";
+        case FileFirmwareImage::LoadResult::unreadable:
+            return "File " + fileName + " could not be read";
+        case FileFirmwareImage::LoadResult::tooLarge:
+            return "File " + fileName + " is too large";
+        case FileFirmwareImage::LoadResult::loaded:
+            break;
+    }
+
+    return {};
+}
 } // namespace
 
 ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& ports)
@@ -25,36 +64,34 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
     midiInterface = std::make_unique<MidiInterfaceClass> (true, false, ports);
 
     firmwareImage = std::make_unique<BuiltInFirmwareImage>();
-    firmwareImage->setProductName ("Halvane Chorus");
+    firmwareImage->setProductName (builtInProductName);
 
     protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
 
     const auto options = parseCommandLine (commandLine);
     bAutoUpdate = options.bAutoUpdate;
 
-    const bool fileLoaded = options.bFile && loadFirmwareFile (options.strFile);
+    bool fileLoaded = false;
+
+    if (options.bFile)
+    {
+        const auto result = loadFirmwareFile (options.strFile);
+        fileLoaded = result == FileFirmwareImage::LoadResult::loaded;
+
+        if (!fileLoaded)
+            reportFileNotLoaded (options.strFile, result);
+    }
 
     addAndMakeVisible (*midiInterface);
 
     // After the file is loaded: the panel listens to the upload thread of the final image.
     protocol->addChangeListener (this);
+    protocol->addUploadListener (this);
+    listeningToProtocol = true;
     midiInterface->addChangeListener (this);
 
-    auto infoText = "This software updater will update your " + firmwareImage->getProductName();
-
-    if (fileLoaded)
-    {
-        infoText << " firmware from the loaded sysex file";
-    }
-    else
-    {
-        infoText << " firmware to version " << firmwareImage->getFirmwareVersion();
-
-        if (firmwareImage->getRevision() != 0)
-            infoText << " - R" << firmwareImage->getRevision();
-    }
-
-    infoLabel = std::make_unique<juce::Label> (juce::String(), infoText);
+    imageFromFile = fileLoaded;
+    infoLabel = std::make_unique<juce::Label> (juce::String(), makeInfoText());
     addAndMakeVisible (*infoLabel);
 
     step1Label = std::make_unique<juce::Label> (juce::String(), "STEP1");
@@ -82,21 +119,47 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
 
     if (bAutoUpdate)
     {
-        midiInterface->selectOutput (options.nOutputid);
+        // By name when one is given: a script need not know the list's order.
+        const auto& names = midiInterface->getOutputNames();
+        const auto byName = matchOutputName (names, options.strOutput);
+
+        if (options.strOutput.isEmpty())
+            midiInterface->selectOutput (options.nOutputid);
+        else if (byName.itemId > 0)
+            midiInterface->selectOutput (byName.itemId);
 
         // Nobody watches an unattended update: flashing the built-in image in place of the file
         // that was asked for would report success for an update that never happened.
         if (options.bFile && !fileLoaded)
+        {
             progressLabel->setText (juce::String ("Update progress: ") + fileNotLoadedText,
                                     juce::dontSendNotification);
+        }
         else
+        {
+            if (!midiInterface->isDeviceReady())
+            {
+                const int n = byName.itemId > 0 ? byName.itemId : options.nOutputid;
+
+                startFailure = ExitStatus::noSuchOutput;
+                startFailureText = options.strOutput.isNotEmpty() && byName.itemId == 0
+                                       ? describeOutputMismatch (names, options.strOutput, byName)
+                                   : n <= names.size()
+                                       ? "MIDI output " + juce::String (n) + " (" + names[n - 1] +
+                                             ") could not be opened; nothing was sent"
+                                       : "there is no MIDI output " + juce::String (n) + " (" +
+                                             juce::String (names.size()) + " outputs); nothing was sent";
+            }
+
             buttonClicked (updateButton.get());
+        }
     }
 }
 
 ContentComp::~ContentComp()
 {
     // The upload thread uses the interface and the image: it goes first.
+    protocol->removeUploadListener (this);
     protocol = nullptr;
 
     progressLabel = nullptr;
@@ -117,22 +180,167 @@ ContentComp::~ContentComp()
         juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 }
 
-bool ContentComp::loadFirmwareFile (const juce::String& fileName)
+FileFirmwareImage::LoadResult ContentComp::loadFirmwareFile (const juce::String& fileName)
 {
     auto fileImage = std::make_unique<FileFirmwareImage> (fileName);
+    const auto result = fileImage->getLoadResult();
 
-    if (fileImage->getData() == nullptr)
-        return false;
+    if (result != FileFirmwareImage::LoadResult::loaded)
+        return result;
 
-    protocol = nullptr;
-    firmwareImage = std::move (fileImage);
-    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
-    return true;
+    replaceFirmwareImage (std::move (fileImage));
+    return result;
 }
 
-bool ContentComp::hasCompletedUpdate() const
+void ContentComp::replaceFirmwareImage (std::unique_ptr<FirmwareImage> image)
 {
-    return protocol->getStatusText() == BasicSysexProtocolClass::completedText;
+    jassert (!isUploadRunning());
+
+    const bool listening = listeningToProtocol;
+    protocol = nullptr;
+    firmwareImage = std::move (image);
+    protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
+
+    if (listening)
+    {
+        protocol->addChangeListener (this);
+        protocol->addUploadListener (this);
+    }
+}
+
+juce::String ContentComp::makeInfoText() const
+{
+    auto infoText = "This software updater will update your " + firmwareImage->getProductName();
+
+    if (imageFromFile)
+    {
+        infoText << " firmware from the loaded sysex file";
+    }
+    else
+    {
+        infoText << " firmware to version " << firmwareImage->getFirmwareVersion();
+
+        if (firmwareImage->getRevision() != 0)
+            infoText << " - R" << firmwareImage->getRevision();
+    }
+
+    return infoText;
+}
+
+bool ContentComp::isInterestedInFileDrag (const juce::StringArray&)
+{
+    // Any file, so that one that will not do is refused with a word; nothing during an upload.
+    return !isUploadRunning();
+}
+
+void ContentComp::filesDropped (const juce::StringArray& files, int, int)
+{
+    if (isUploadRunning())
+        return;
+
+    if (files.size() != 1 || !juce::File (files[0]).hasFileExtension ("syx"))
+    {
+        AlertBox::show ({ juce::MessageBoxIconType::WarningIcon, juce::String(),
+                          "Please drop a single firmware file (.syx).", "ok" });
+        return;
+    }
+
+    const auto& fileName = files[0];
+    auto fileImage = std::make_unique<FileFirmwareImage> (fileName);
+    const auto result = fileImage->getLoadResult();
+    const juce::String keeps = " The firmware shown in the window stays selected.";
+
+    if (result != FileFirmwareImage::LoadResult::loaded)
+    {
+        AlertBox::show ({ juce::MessageBoxIconType::NoIcon, titleFor (fileName, result),
+                          "A firmware file was dropped, but it " + describeProblem (result) + ".\n" + keeps,
+                          "ok" });
+        return;
+    }
+
+    // Checked now rather than at the update: the user is here to choose another file.
+    if (!SysexImageFraming (fileImage->getData(), fileImage->getSize()).isIntact())
+    {
+        AlertBox::show (
+            { juce::MessageBoxIconType::NoIcon, "File " + fileName + " is damaged",
+              "A firmware file was dropped, but it is not a run of complete SysEx messages.\n" + keeps,
+              "ok" });
+        return;
+    }
+
+    replaceFirmwareImage (std::move (fileImage));
+    imageFromFile = true;
+    uploadStarted = false;
+    startFailure = ExitStatus::stopped;
+    startFailureText.clear();
+
+    infoLabel->setText (makeInfoText(), juce::dontSendNotification);
+    displayedProgress = 0.0;
+    progressLabel->setText ("Update progress:", juce::dontSendNotification);
+    applyReadyState();
+
+    if (onFirmwareImageChanged)
+        onFirmwareImageChanged();
+}
+
+void ContentComp::reportFileNotLoaded (const juce::String& fileName, FileFirmwareImage::LoadResult result)
+{
+    // An unattended update never sends the built-in image in place of the file asked for.
+    const juce::String consequence =
+        bAutoUpdate ? " Nothing will be sent." : " The application will use the build-in firmware version.";
+
+    AlertBox::show (
+        { juce::MessageBoxIconType::NoIcon, titleFor (fileName, result),
+          "A firmware file was specified, but it " + describeProblem (result) + ".\n" + consequence, "ok" });
+
+    if (bAutoUpdate)
+    {
+        startFailure = ExitStatus::imageUnusable;
+        startFailureText =
+            "the firmware file " + fileName + " " + describeProblem (result) + "; nothing was sent";
+    }
+}
+
+bool ContentComp::stopUpload (int timeoutMs)
+{
+    if (protocol == nullptr)
+        return true;
+
+    // The thread ends between two messages; one waiting for the message-manager lock gives up at
+    // once.
+    protocol->signalThreadShouldExit();
+    return protocol->waitForThreadToExit (timeoutMs);
+}
+
+ExitStatus ContentComp::getExitStatus() const
+{
+    if (!uploadStarted)
+        return startFailure;
+
+    return exitStatusFor (protocol->getOutcome());
+}
+
+juce::String ContentComp::describeExitStatus() const
+{
+    if (!uploadStarted)
+        return startFailureText.isNotEmpty() ? startFailureText : "the update did not start";
+
+    switch (protocol->getOutcome())
+    {
+        case UploadOutcome::completed:
+            return "the update completed";
+        case UploadOutcome::damagedImage:
+            return "the firmware image is damaged; nothing was sent";
+        case UploadOutcome::noDevice:
+            return "no output device was open; nothing was sent";
+        case UploadOutcome::deviceLost:
+            return "the output device was disconnected during the update; it did not complete";
+        case UploadOutcome::stopped:
+        case UploadOutcome::none:
+            break;
+    }
+
+    return "the update was stopped before it completed";
 }
 
 void ContentComp::applyReadyState()
@@ -177,6 +385,7 @@ void ContentComp::buttonClicked (juce::Button* button)
         if (midiInterface->isDeviceReady())
         {
             displayedProgress = 0.0;
+            uploadStarted = true;
             protocol->startUpload();
             updateButton->setEnabled (false);
         }
@@ -223,4 +432,17 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
     }
 
     repaint();
+}
+
+void ContentComp::uploadFinished (UploadOutcome outcome)
+{
+    // A stopped upload means the window is closing: the interface stays locked.
+    if (outcome != UploadOutcome::stopped)
+    {
+        midiInterface->setEnabled (true);
+        applyReadyState();
+    }
+
+    if (onUploadFinished)
+        onUploadFinished (outcome);
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "app/ExitStatus.h"
+#include "firmware/FileFirmwareImage.h"
 #include "lookandfeel/TemplateLookAndFeel.h"
+#include "protocol/ProtocolBaseClass.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
 #include <memory>
 
 class BasicSysexProtocolClass;
@@ -17,13 +21,24 @@ class VexaHelpWindowClass;
 // of the upload and a help button; in automatic mode (--autoupdate) it selects the output and
 // starts the update by itself while it is built, unless --file named a file it could not load.
 //
+// It keeps how the automatic update has gone so far (getExitStatus) and tells its owner when an
+// upload ends (onUploadFinished); what follows, such as quitting, is the owner's decision.
+//
 // Its look-and-feel becomes the default of every component for the panel's whole life.
-class ContentComp final : public juce::Component, public juce::Button::Listener, public juce::ChangeListener
+// Message thread only, except where a member says otherwise.
+class ContentComp final : public juce::Component,
+                          public juce::Button::Listener,
+                          public juce::ChangeListener,
+                          public juce::FileDragAndDropTarget,
+                          private ProtocolBaseClass::Listener
 {
 public:
     // ports: where the MIDI devices come from; it must outlive the panel.
     ContentComp (const juce::String& commandLine, MidiPortProvider& ports);
     ~ContentComp() override;
+
+    // The product the built-in image is for.
+    static constexpr const char* builtInProductName = "Halvane Chorus";
 
     // Shown after "Update progress: " when --autoupdate names a file that yields no image.
     static constexpr const char* fileNotLoadedText =
@@ -32,25 +47,51 @@ public:
     // The current image (the built-in one unless --file named a usable file). Never null.
     FirmwareImage* getFirmwareImage() const noexcept { return firmwareImage.get(); }
 
-    // The upload thread for the current image; the main window stops it when it closes.
+    // The upload thread for the current image.
     BasicSysexProtocolClass* getProtocol() const noexcept { return protocol.get(); }
 
-    // The last upload has sent the whole image ("Update completed").
-    bool hasCompletedUpdate() const;
+    bool isAutomaticMode() const noexcept { return bAutoUpdate; }
+
+    // Asks a running upload to stop after the message in progress and waits for that, at most
+    // timeoutMs. True when no upload runs any more.
+    bool stopUpload (int timeoutMs);
+
+    // How the automatic update stands: the outcome of the last upload, or why none was started.
+    // An upload still running counts as stopped (the application is ending under it).
+    ExitStatus getExitStatus() const;
+    // One line for the user saying why the status is not "completed".
+    juce::String describeExitStatus() const;
+
+    // Called when an upload has ended, after the panel has shown it.
+    std::function<void (UploadOutcome)> onUploadFinished;
+    // Called when a dropped file has replaced the firmware image (the window's title follows it).
+    std::function<void()> onFirmwareImageChanged;
 
     // Replaces the image and its upload thread by the named file's when the file yields data;
-    // otherwise keeps both (a missing file has been reported to the user by then) and returns
-    // false. Only while the panel is built: no upload may be running.
-    bool loadFirmwareFile (const juce::String& fileName);
+    // otherwise keeps both and says what was wrong (the caller tells the user). Only while the panel
+    // is built: no upload may be running.
+    FileFirmwareImage::LoadResult loadFirmwareFile (const juce::String& fileName);
 
     void resized() override;
     void buttonClicked (juce::Button* button) override;
     void changeListenerCallback (juce::ChangeBroadcaster* source) override;
 
+    // A single .syx dropped while no upload runs is loaded as --file would load it (nothing is sent
+    // by the drop itself); a file that yields no image, or is damaged, is reported and the current
+    // image kept. Other files, or several, are refused with a message. Ignored during an upload.
+    bool isInterestedInFileDrag (const juce::StringArray& files) override;
+    void filesDropped (const juce::StringArray& files, int x, int y) override;
+
 private:
+    // Makes the image current, with a new upload thread for it. No upload may be running.
+    void replaceFirmwareImage (std::unique_ptr<FirmwareImage> image);
+    juce::String makeInfoText() const;
+    void uploadFinished (UploadOutcome outcome) override;
+
     // Enabled and light green while an output is ready, else disabled and light red.
     void applyReadyState();
     bool isUploadRunning() const;
+    void reportFileNotLoaded (const juce::String& fileName, FileFirmwareImage::LoadResult result);
 
     // Declared first: made the default before anything else is built, and destroyed last.
     TemplateLookAndFeel lookAndFeel;
@@ -71,6 +112,16 @@ private:
     std::unique_ptr<juce::Label> step1Label;
     std::unique_ptr<juce::Label> step2Label;
     std::unique_ptr<FirmwareImage> firmwareImage;
+
+    // Automatic mode (--autoupdate), fixed while the panel is built.
+    bool bAutoUpdate = false;
+    // The image came from a file (--file or a drop), not from the program.
+    bool imageFromFile = false;
+    bool listeningToProtocol = false;
+    // Why the automatic update did not start, until an upload is started.
+    ExitStatus startFailure = ExitStatus::stopped;
+    juce::String startFailureText;
+    bool uploadStarted = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ContentComp)
 };

@@ -2,6 +2,7 @@
 // a blank is quoted, which makes such paths unusable; the application gets the arguments joined
 // with single blanks instead.
 #include "app/Application.h"
+#include "app/CommandLineInfo.h"
 #include "app/WellFormedUtf8.h"
 #include "interface/JuceMidiPortProvider.h"
 
@@ -14,6 +15,7 @@
 #define QUILLON_ASAN 1
 #endif
 
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,16 @@ int main (int argc, char* argv[])
         argumentPointers.push_back (argument.c_str());
 
     commandLineString = Application::joinArguments (argc, argumentPointers.data());
+
+    // --help, --version and --list-outputs print and end here: no window, no display, and no
+    // single-instance lock (a script may list the outputs while an update runs).
+    {
+        JuceMidiPortProvider ports;
+
+        if (const auto status =
+                CommandLineInfo::run (parseCommandLine (commandLineString.trim()), ports, std::cout))
+            return *status;
+    }
     juce::JUCEApplicationBase::createInstance = &createApplication;
     return juce::JUCEApplicationBase::main (argc, argumentPointers.data());
 }

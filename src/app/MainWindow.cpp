@@ -4,7 +4,6 @@
 #include "app/WindowIconData.h"
 #include "firmware/FirmwareImage.h"
 #include "lookandfeel/WindowColours.h"
-#include "protocol/BasicSysexProtocolClass.h"
 
 #include <memory>
 #include <utility>
@@ -41,6 +40,10 @@ MainWindow::MainWindow (const juce::String& commandLine, MidiPortProvider& ports
     setContentOwned (contentComp, false);
 
     setName (buildTitle (*contentComp->getFirmwareImage()));
+    contentComp->onFirmwareImageChanged = [this]
+    {
+        setName (buildTitle (*contentComp->getFirmwareImage()));
+    };
     setVisible (true);
 
     // For the task bar and window switchers; the house title bar draws no icon.
@@ -59,23 +62,12 @@ MainWindow::~MainWindow()
     panel = nullptr;
 }
 
-bool MainWindow::hasCompletedUpdate() const
-{
-    return contentComp != nullptr && contentComp->hasCompletedUpdate();
-}
-
 void MainWindow::closeButtonPressed()
 {
+    // The thread ends between two messages. The close goes on after the time-out even if the send
+    // still runs.
     if (contentComp != nullptr)
-    {
-        if (auto* protocol = contentComp->getProtocol())
-        {
-            // The thread ends between two messages; one waiting for the message-manager lock
-            // gives up at once. The close goes on after 5000 ms even if the send still runs.
-            protocol->signalThreadShouldExit();
-            protocol->waitForThreadToExit (5000);
-        }
-    }
+        contentComp->stopUpload (uploadStopTimeoutMs);
 
     if (auto* app = juce::JUCEApplication::getInstance())
         app->systemRequestedQuit();

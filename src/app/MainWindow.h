@@ -17,8 +17,12 @@ public:
     // Stops a running upload (waiting at most 5000 ms), then asks the application to quit.
     void closeButtonPressed() override;
 
-    // The panel's last upload has sent the whole image.
-    bool hasCompletedUpdate() const;
+    // The updater panel; null only while the window is being destroyed.
+    ContentComp* getContentComp() const noexcept { return contentComp; }
+
+    // Waits at most this long for a running upload to stop when the window closes or the
+    // application quits.
+    static constexpr int uploadStopTimeoutMs = 5000;
 
 private:
     // Owned by the window as its content component.

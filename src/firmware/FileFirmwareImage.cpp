@@ -1,45 +1,38 @@
 #include "firmware/FileFirmwareImage.h"
 
-#include "app/AlertBox.h"
-
-#include <limits>
 #include <new>
 
 FileFirmwareImage::FileFirmwareImage (const juce::String& fileName) : FirmwareImage ({}, {}, 0)
 {
-    load (fileName);
+    loadResult = load (fileName);
 }
 
 FileFirmwareImage::~FileFirmwareImage() = default;
 
-void FileFirmwareImage::load (const juce::String& fileName)
+FileFirmwareImage::LoadResult FileFirmwareImage::load (const juce::String& fileName)
 {
     // getChildFile keeps an absolute name as it is and resolves a relative one (an empty name gives
     // the directory itself, which is then reported as not found).
     const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (fileName);
 
     if (!file.existsAsFile())
-    {
-        AlertBox::show ({ juce::MessageBoxIconType::NoIcon, "File " + fileName + " not found",
-                          "A firmware file was specified, but it could not be found.\n"
-                          " The application will use the build-in firmware version.",
-                          "ok" });
-        return;
-    }
+        return LoadResult::missing;
 
     setProductName (file.getFileNameWithoutExtension());
 
-    // Size 0 also covers FIFOs and devices, whose opening could block for ever. A file beyond the
-    // 32-bit byte count could not be sent whole, so it counts as unreadable too.
+    // Size 0 also covers FIFOs and devices, whose opening could block for ever.
     const auto fileSize = file.getSize();
 
-    if (fileSize <= 0 || fileSize > static_cast<juce::int64> (std::numeric_limits<std::uint32_t>::max()))
-        return;
+    if (fileSize <= 0)
+        return LoadResult::empty;
+
+    if (fileSize > maxFileSize)
+        return LoadResult::tooLarge;
 
     auto stream = file.createInputStream();
 
     if (stream == nullptr)
-        return;
+        return LoadResult::unreadable;
 
     memoryBlock = std::make_unique<juce::MemoryBlock>();
 
@@ -52,9 +45,15 @@ void FileFirmwareImage::load (const juce::String& fileName)
         memoryBlock->reset();
     }
 
-    if (memoryBlock->getSize() > 0)
+    // A file that shrank while it was read, or could not be read at all: not the file that was
+    // named, so none of it is used.
+    if (memoryBlock->getSize() != static_cast<size_t> (fileSize))
     {
-        data = static_cast<const std::uint8_t*> (memoryBlock->getData());
-        size = static_cast<std::int64_t> (memoryBlock->getSize());
+        memoryBlock.reset();
+        return LoadResult::unreadable;
     }
+
+    data = static_cast<const std::uint8_t*> (memoryBlock->getData());
+    size = static_cast<std::int64_t> (memoryBlock->getSize());
+    return LoadResult::loaded;
 }

@@ -7,7 +7,8 @@
 // else.
 //
 // Threads: construction, layout, selection and the select* calls happen on the message thread;
-// sendSysex is called by the upload thread; readData by whichever thread reads input.
+// sendSysex and checkDeviceConnected are called by the upload thread; readData by whichever thread
+// reads input.
 class InterfaceBaseClass : public juce::Component, public juce::ChangeBroadcaster
 {
 public:
@@ -22,6 +23,12 @@ public:
     virtual int sendSysex (const juce::uint8* data, int size) = 0;
 
     virtual bool isDeviceReady() = 0;
+
+    // Upload thread, after each message: whether the open output is still connected to the system.
+    // A send to a device that has gone reports nothing, so this asks the system's device list.
+    // When the device has gone, the output counts as closed from then on (isDeviceReady is false)
+    // and the selector follows on the message thread.
+    virtual bool checkDeviceConnected() = 0;
     virtual int getPreferredHeight() = 0;
 
     // Select and open a device by selector item id (1 is the first device in the list).

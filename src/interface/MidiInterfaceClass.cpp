@@ -21,16 +21,13 @@ DeviceList readDeviceList (const juce::Array<juce::MidiDeviceInfo>& devices)
     return list;
 }
 
-// Builds a selector group: the combo box with its label attached above it, "(Disconnected)" with
-// id n + 1, a separator when devices follow, then the devices with ids 1 to n.
-void buildSelector (juce::Component& owner, juce::ComboBox& selector, juce::Label& label,
-                    const DeviceList& devices)
+// Fills a selector: "(Disconnected)" with id n + 1, a separator when devices follow, then the
+// devices with ids 1 to n. Nothing is selected and no notification is sent.
+void fillSelector (juce::ComboBox& selector, const DeviceList& devices)
 {
     const auto& names = devices.names;
 
-    owner.addAndMakeVisible (selector);
-    label.attachToComponent (&selector, false);
-
+    selector.clear (juce::dontSendNotification);
     selector.addItem ("(Disconnected)", names.size() + 1);
 
     if (!names.isEmpty())
@@ -39,10 +36,56 @@ void buildSelector (juce::Component& owner, juce::ComboBox& selector, juce::Labe
     // A combo box cannot show an empty text: a device without a name shows its identifier.
     for (int i = 0; i < names.size(); ++i)
         selector.addItem (names[i].isNotEmpty() ? names[i] : devices.identifiers[i], i + 1);
+}
+
+// Builds a selector group: the combo box with its label attached above it, filled with the devices.
+void buildSelector (juce::Component& owner, juce::ComboBox& selector, juce::Label& label,
+                    const DeviceList& devices)
+{
+    owner.addAndMakeVisible (selector);
+    label.attachToComponent (&selector, false);
+    fillSelector (selector, devices);
 
     // Delivered later on the message thread: the first comboBoxChanged broadcasts the initial
     // "(Disconnected)" state once the owner listens.
-    selector.setSelectedId (names.size() + 1, juce::sendNotificationAsync);
+    selector.setSelectedId (devices.names.size() + 1, juce::sendNotificationAsync);
+}
+
+bool sameDevices (const DeviceList& a, const juce::StringArray& names, const juce::StringArray& identifiers)
+{
+    return a.names == names && a.identifiers == identifiers;
+}
+
+// The item id of the device in the list: the same identifier and name (an identifier may be given
+// to another device once the first has gone). 0 when it is not there.
+int findDevice (const DeviceList& devices, const juce::MidiDeviceInfo& device)
+{
+    if (device.identifier.isEmpty())
+        return 0;
+
+    for (int i = 0; i < devices.identifiers.size(); ++i)
+        if (devices.identifiers[i] == device.identifier && devices.names[i] == device.name)
+            return i + 1;
+
+    return 0;
+}
+
+bool listsDevice (const juce::Array<juce::MidiDeviceInfo>& devices, const juce::MidiDeviceInfo& device)
+{
+    for (const auto& d : devices)
+        if (d.identifier == device.identifier && d.name == device.name)
+            return true;
+
+    return false;
+}
+
+juce::MidiDeviceInfo deviceAt (const juce::StringArray& names, const juce::StringArray& identifiers,
+                               int itemId)
+{
+    if (itemId < 1 || itemId > identifiers.size())
+        return {};
+
+    return { names[itemId - 1], identifiers[itemId - 1] };
 }
 } // namespace
 
@@ -51,7 +94,7 @@ MidiInterfaceClass::MidiInterfaceClass (bool withOutput, bool withInput, MidiPor
 {
     if (withOutput)
     {
-        const auto devices = readDeviceList (ports.getOutputDevices());
+        const auto devices = readDeviceList (readOutputDevices());
         outputNames = devices.names;
         outputIdentifiers = devices.identifiers;
         numOutputs = outputNames.size();
@@ -64,7 +107,7 @@ MidiInterfaceClass::MidiInterfaceClass (bool withOutput, bool withInput, MidiPor
 
     if (withInput)
     {
-        const auto devices = readDeviceList (ports.getInputDevices());
+        const auto devices = readDeviceList (readInputDevices());
         inputNames = devices.names;
         inputIdentifiers = devices.identifiers;
         numInputs = inputNames.size();
@@ -74,10 +117,16 @@ MidiInterfaceClass::MidiInterfaceClass (bool withOutput, bool withInput, MidiPor
         buildSelector (*this, *inputSelector, *inputLabel, devices);
         inputSelector->addListener (this);
     }
+
+    if (withOutput || withInput)
+        startTimer (pollIntervalMs);
 }
 
 MidiInterfaceClass::~MidiInterfaceClass()
 {
+    stopTimer();
+    cancelPendingUpdate();
+
     // Children first, then the input (its thread stops with it), then the output.
     outputLabel.reset();
     outputSelector.reset();
@@ -146,6 +195,148 @@ bool MidiInterfaceClass::isDeviceReady()
         return inputOpen.load();
 
     return false;
+}
+
+bool MidiInterfaceClass::checkDeviceConnected()
+{
+    juce::MidiDeviceInfo device;
+
+    {
+        const std::scoped_lock lock (outputLock);
+
+        if (midiOutput == nullptr || outputLost.load())
+            return false;
+
+        device = openOutputDevice;
+    }
+
+    if (listsDevice (readOutputDevices(), device))
+        return true;
+
+    // Not ready from now on; the port itself is closed on the message thread, where it was opened.
+    outputOpen = false;
+    outputLost = true;
+    triggerAsyncUpdate();
+    return false;
+}
+
+void MidiInterfaceClass::handleAsyncUpdate()
+{
+    if (!outputLost.exchange (false))
+        return;
+
+    closeOutput();
+
+    if (outputSelector != nullptr)
+        outputSelector->setSelectedId (numOutputs + 1, juce::dontSendNotification);
+
+    sendChangeMessage();
+}
+
+void MidiInterfaceClass::timerCallback()
+{
+    refreshDevices();
+}
+
+void MidiInterfaceClass::refreshDevices()
+{
+    // The lists never change under an upload (it disables the interface), nor under an open list,
+    // whose items would then name other devices than those the user sees.
+    if (!isEnabled())
+        return;
+
+    if ((outputSelector != nullptr && outputSelector->isPopupActive()) ||
+        (inputSelector != nullptr && inputSelector->isPopupActive()))
+        return;
+
+    if (outputSelector != nullptr)
+        refreshOutputs();
+
+    if (inputSelector != nullptr)
+        refreshInputs();
+}
+
+void MidiInterfaceClass::refreshOutputs()
+{
+    const auto devices = readDeviceList (readOutputDevices());
+
+    if (sameDevices (devices, outputNames, outputIdentifiers))
+        return;
+
+    const auto shown = deviceAt (outputNames, outputIdentifiers, outputSelector->getSelectedId());
+    juce::MidiDeviceInfo open;
+
+    {
+        const std::scoped_lock lock (outputLock);
+
+        if (midiOutput != nullptr)
+            open = openOutputDevice;
+    }
+
+    outputNames = devices.names;
+    outputIdentifiers = devices.identifiers;
+    numOutputs = outputNames.size();
+    fillSelector (*outputSelector, devices);
+
+    const auto shownId = findDevice (devices, shown);
+    outputSelector->setSelectedId (shownId > 0 ? shownId : numOutputs + 1, juce::dontSendNotification);
+
+    if (open.identifier.isEmpty())
+        return;
+
+    if (const auto openId = findDevice (devices, open); openId > 0)
+    {
+        openOutputId = openId;
+    }
+    else
+    {
+        closeOutput();
+        sendChangeMessage();
+    }
+}
+
+void MidiInterfaceClass::refreshInputs()
+{
+    const auto devices = readDeviceList (readInputDevices());
+
+    if (sameDevices (devices, inputNames, inputIdentifiers))
+        return;
+
+    const auto shown = deviceAt (inputNames, inputIdentifiers, inputSelector->getSelectedId());
+    const auto open = midiInput != nullptr ? openInputDevice : juce::MidiDeviceInfo();
+
+    inputNames = devices.names;
+    inputIdentifiers = devices.identifiers;
+    numInputs = inputNames.size();
+    fillSelector (*inputSelector, devices);
+
+    const auto shownId = findDevice (devices, shown);
+    inputSelector->setSelectedId (shownId > 0 ? shownId : numInputs + 1, juce::dontSendNotification);
+
+    if (open.identifier.isEmpty())
+        return;
+
+    if (const auto openId = findDevice (devices, open); openId > 0)
+    {
+        openInputId = openId;
+    }
+    else
+    {
+        closeInput();
+        sendChangeMessage();
+    }
+}
+
+juce::Array<juce::MidiDeviceInfo> MidiInterfaceClass::readOutputDevices()
+{
+    const std::scoped_lock lock (deviceQueryLock);
+    return ports.getOutputDevices();
+}
+
+juce::Array<juce::MidiDeviceInfo> MidiInterfaceClass::readInputDevices()
+{
+    const std::scoped_lock lock (deviceQueryLock);
+    return ports.getInputDevices();
 }
 
 int MidiInterfaceClass::getPreferredHeight()
@@ -242,6 +433,8 @@ void MidiInterfaceClass::openOutput (int itemId)
         const std::scoped_lock lock (outputLock);
         midiOutput = std::move (port);
         openOutputId = itemId;
+        openOutputDevice = deviceAt (outputNames, outputIdentifiers, itemId);
+        outputLost = false;
         outputOpen = true;
     }
 }
@@ -251,6 +444,7 @@ void MidiInterfaceClass::closeOutput()
     const std::scoped_lock lock (outputLock); // waits for a send in progress
     midiOutput.reset();
     openOutputId = 0;
+    openOutputDevice = {};
     outputOpen = false;
 }
 
@@ -268,6 +462,7 @@ void MidiInterfaceClass::openInput (int itemId)
     {
         midiInput = std::move (port);
         openInputId = itemId;
+        openInputDevice = deviceAt (inputNames, inputIdentifiers, itemId);
         inputOpen = true;
         midiInput->start();
     }
@@ -281,5 +476,6 @@ void MidiInterfaceClass::closeInput()
         midiInput->stop();
         midiInput.reset();
         openInputId = 0;
+        openInputDevice = {};
     }
 }

@@ -13,12 +13,19 @@
 // in that direction, opens the chosen one and broadcasts a change.
 //
 // Item ids: the device at list position i has id i + 1, "(Disconnected)" has n + 1, so a device
-// number from the command line is an item id. The lists are read once, at construction, with the
+// number from the command line is an item id. The lists are read at construction, with the
 // devices' identifiers beside the names: an item always reaches the device it named, and a device
 // that has gone away since fails to open (the direction stays closed).
+//
+// Afterwards the lists follow the system: every pollIntervalMs, while the interface is enabled (no
+// upload runs) and no selector's list is open, they are read again. What a selector shows is kept
+// by the device's identifier and name; an open device that has left is closed, its selector shows
+// "(Disconnected)", and a change is broadcast.
 class MidiInterfaceClass final : public InterfaceBaseClass,
                                  public juce::ComboBox::Listener,
-                                 public juce::MidiInputCallback
+                                 public juce::MidiInputCallback,
+                                 private juce::Timer,
+                                 private juce::AsyncUpdater
 {
 public:
     // Message thread. The provider must outlive the interface.
@@ -37,6 +44,19 @@ public:
     // Any thread.
     bool isDeviceReady() override;
 
+    // Upload thread; see InterfaceBaseClass. The selector shows "(Disconnected)" once the message
+    // thread has run.
+    bool checkDeviceConnected() override;
+
+    // Message thread: reads the device lists again now (the timer does this by itself). Does
+    // nothing while the interface is disabled or a selector's list is open.
+    void refreshDevices();
+
+    static constexpr int pollIntervalMs = 500;
+
+    // Message thread: the outputs the selector lists, in item-id order.
+    const juce::StringArray& getOutputNames() const noexcept { return outputNames; }
+
     int getPreferredHeight() override;
     void selectOutput (int itemId) override;
     void selectInput (int itemId) override;
@@ -46,6 +66,16 @@ public:
 
 private:
     static constexpr int receiveBufferSize = 256;
+
+    void timerCallback() override;
+    void handleAsyncUpdate() override;
+
+    // The system's devices; one query at a time (the upload thread's check and the message thread's
+    // poll may meet).
+    juce::Array<juce::MidiDeviceInfo> readOutputDevices();
+    juce::Array<juce::MidiDeviceInfo> readInputDevices();
+    void refreshOutputs();
+    void refreshInputs();
 
     void openOutput (int itemId);
     void closeOutput();
@@ -63,11 +93,13 @@ private:
     juce::StringArray outputIdentifiers;
     std::unique_ptr<MidiOutputPort> midiOutput; // changed only under outputLock
     int openOutputId = 0;                       // item id of midiOutput, 0 when none is open
+    juce::MidiDeviceInfo openOutputDevice;      // what midiOutput was opened as; under outputLock
 
     juce::StringArray inputNames;
     juce::StringArray inputIdentifiers;
     std::unique_ptr<MidiInputPort> midiInput;
     int openInputId = 0;
+    juce::MidiDeviceInfo openInputDevice;
 
     std::unique_ptr<juce::ComboBox> outputSelector;
     std::unique_ptr<juce::Label> outputLabel;
@@ -83,6 +115,10 @@ private:
     std::mutex outputLock;
     std::atomic<bool> outputOpen { false };
     std::atomic<bool> inputOpen { false };
+    // Set by the upload thread's check when the open output has left the system; the message thread
+    // then closes it.
+    std::atomic<bool> outputLost { false };
+    std::mutex deviceQueryLock;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiInterfaceClass)
 };

@@ -1,6 +1,5 @@
 #include "protocol/BasicSysexProtocolClass.h"
 
-#include "app/AutoUpdate.h"
 #include "firmware/FirmwareImage.h"
 #include "interface/InterfaceBaseClass.h"
 #include "protocol/SysexImageFraming.h"
@@ -27,6 +26,7 @@ void BasicSysexProtocolClass::startUpload()
             setProgress (0.0);
         }
 
+        clearOutcome();
         startThread();
         return;
     }
@@ -43,35 +43,63 @@ void BasicSysexProtocolClass::startUpload()
 
 void BasicSysexProtocolClass::run()
 {
+    const auto result = upload();
+    recordOutcome (result);
+
+    switch (result)
+    {
+        case UploadOutcome::completed:
+            setStatusText (completedText);
+            break;
+        case UploadOutcome::damagedImage:
+            // Nothing has been sent: the device keeps its firmware, and the user may pick another image.
+            setStatusText (damagedImageText);
+            break;
+        case UploadOutcome::deviceLost:
+            setStatusText (deviceLostText);
+            break;
+        case UploadOutcome::noDevice:
+            setStatusText (noDeviceText);
+            break;
+        case UploadOutcome::stopped:
+        case UploadOutcome::none:
+            // The window is closing or the application quitting: the interface stays locked and the
+            // status as it was.
+            announceOutcome();
+            return;
+    }
+
+    setInterfaceEnabled (true);
+    announceOutcome();
+}
+
+UploadOutcome BasicSysexProtocolClass::upload()
+{
     const juce::uint32 total = firmwareImage->getSize();
     const SysexImageFraming framing (firmwareImage->getData(), total);
 
     if (!framing.isIntact())
-    {
-        // Nothing has been sent: the device keeps its firmware, and the user may pick another image.
-        setStatusText (damagedImageText);
-        setInterfaceEnabled (true);
-        return;
-    }
+        return UploadOutcome::damagedImage;
+
+    // Sending to no output would "succeed" without a byte reaching anything.
+    if (!deviceInterface->isDeviceReady())
+        return UploadOutcome::noDevice;
 
     readPosition = framing.begin();
     juce::uint32 sent = 0;
 
     setStatusText (uploadingText);
 
-    double p = 0.0;
+    while (sent < total)
     {
-        const juce::ScopedLock lock (ProgressValueLock);
-        p = progressValue;
-    }
+        if (threadShouldExit())
+            return UploadOutcome::stopped;
 
-    while (p != 1.0 && !threadShouldExit())
-    {
         // Before every message, so that the device cannot be changed even if something enabled
-        // the interface in between. Not gaining the lock means a stop request came in: the next
-        // message has not started yet, so the upload ends here.
+        // the interface in between. A refused lock means a stop or a quit: the next message has
+        // not started yet, so the upload ends here.
         if (!setInterfaceEnabled (false))
-            break;
+            return UploadOutcome::stopped;
 
         const auto* message = readPosition;
         const int length = framing.readMessage (readPosition);
@@ -80,27 +108,30 @@ void BasicSysexProtocolClass::run()
         // No lock is held here: the send may take as long as the wire needs.
         deviceInterface->sendSysex (message, length);
 
+        // A send to a device that has gone returns as if all went well: only the device list
+        // tells. Checked after the last message too, so that a device pulled during it is not
+        // reported as updated.
+        if (!deviceInterface->checkDeviceConnected())
+            return UploadOutcome::deviceLost;
+
         sent += static_cast<juce::uint32> (length);
-        p = static_cast<double> (sent) / static_cast<double> (total);
+        const double p = static_cast<double> (sent) / static_cast<double> (total);
         setProgress (p);
 
         const juce::ScopedLock lock (ProgressValueLock);
         progressValue = p;
     }
 
-    if (threadShouldExit())
-        return;
-
-    setStatusText (completedText);
-    setInterfaceEnabled (true);
-
-    if (bAutoUpdate.load())
-        if (auto* application = juce::JUCEApplicationBase::getInstance())
-            application->systemRequestedQuit();
+    return UploadOutcome::completed;
 }
 
 bool BasicSysexProtocolClass::setInterfaceEnabled (bool shouldBeEnabled)
 {
+    // Once a quit has been posted JUCE never grants the lock again, and MessageManagerLock would
+    // retry until this thread is asked to stop.
+    if (juce::MessageManager::getInstance()->hasStopMessageBeenSent())
+        return false;
+
     const juce::MessageManagerLock mmLock (this);
 
     if (!mmLock.lockWasGained())

@@ -4,9 +4,11 @@
 
 // Sends a firmware image (complete SysEx messages back to back) to the device interface one
 // message at a time, publishing the fraction of bytes sent and a status text. The interface stays
-// disabled while the upload runs; in automatic mode the application quits once it has completed.
+// disabled while the upload runs.
 //
 // The image's framing is checked before anything is sent: a damaged image is not sent at all.
+// After every message the thread checks that the output is still connected; an upload counts as
+// completed only when the output was still there after the last message.
 class BasicSysexProtocolClass final : public ProtocolBaseClass
 {
 public:
@@ -24,10 +26,16 @@ public:
     static constexpr const char* uploadingText = "Uploading firmware";
     static constexpr const char* completedText = "Update completed";
     static constexpr const char* damagedImageText = "Upload stopped: the firmware image is damaged";
+    static constexpr const char* deviceLostText = "Upload stopped: the output device was disconnected";
+    static constexpr const char* noDeviceText = "Upload stopped: no output device is open";
 
 private:
+    // Sends the image and says how that ended; the status text is left to run().
+    UploadOutcome upload();
+
     // Enables or disables the interface under the message-manager lock. Returns false, having done
-    // nothing, when the thread is asked to stop while it waits for the lock.
+    // nothing, when the thread was asked to stop or the application is quitting (JUCE refuses the
+    // lock once a quit has been posted).
     bool setInterfaceEnabled (bool shouldBeEnabled);
 
     // Progress of the current upload, not rounded; exactly 1.0 once every byte has been sent.

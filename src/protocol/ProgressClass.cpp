@@ -8,6 +8,11 @@ void ProgressClass::setProgress (double value)
     if (progress.exchange (newValue) == newValue)
         return;
 
+    // Once a quit has been posted the lock is never granted again: nobody will see this anyway.
+    if (auto* mm = juce::MessageManager::getInstanceWithoutCreating();
+        mm == nullptr || mm->hasStopMessageBeenSent())
+        return;
+
     // On an upload thread, give up waiting when that thread is asked to stop: the message thread
     // may be waiting for it to end and cannot hand the lock over meanwhile. Elsewhere (the message
     // thread, or a thread JUCE does not know) this is the ordinary blocking lock.

@@ -81,6 +81,45 @@ TEST (CommandLine, RulesTable)
     }
 }
 
+// The options only this program adds. They count only before --file (the rest of the line is the
+// file's name) and leave the original rules as they were.
+TEST (CommandLine, OutputNameAndInformationOptions)
+{
+    const struct
+    {
+        const char* commandLine;
+        const char* strOutput;
+        bool bHelp, bVersion, bListOutputs;
+        const char* strFile;
+    } cases[] = {
+        { "--autoupdate --output VirMIDI 0-0", "VirMIDI 0-0", false, false, false, "" },
+        { "--autoupdate --OUTPUT usb midi pedal --file /tmp/fw.syx", "usb midi pedal", false, false, false,
+          "/tmp/fw.syx" },
+        { "--output Pedal --outputid 2 --autoupdate", "Pedal", false, false, false, "" },
+        { "--autoupdate --output   Pedal  ", "Pedal", false, false, false, "" },
+        { "--autoupdate --output", "", false, false, false, "" },
+        { "--autoupdate --output=Pedal", "", false, false, false, "" },
+        { "--autoupdate --outputs Pedal", "", false, false, false, "" },
+        { "--output Pedal", "", false, false, false, "" }, // only with --autoupdate
+        { "--autoupdate --file fw.syx --output Pedal", "", false, false, false, "fw.syx --output Pedal" },
+        { "--help", "", true, false, false, "" },
+        { "--Version --list-outputs", "", false, true, true, "" },
+        { "--file my --help.syx", "", false, false, false, "my --help.syx" },
+        { "--list-outputsx --help2", "", false, false, false, "" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.commandLine);
+        const auto options = parseCommandLine (c.commandLine);
+        EXPECT_EQ (options.strOutput, c.strOutput);
+        EXPECT_EQ (options.bHelp, c.bHelp);
+        EXPECT_EQ (options.bVersion, c.bVersion);
+        EXPECT_EQ (options.bListOutputs, c.bListOutputs);
+        EXPECT_EQ (options.strFile, c.strFile);
+    }
+}
+
 TEST (CommandLine, IntegerValueIsClampedToThe32BitRange)
 {
     const std::pair<const char*, int> cases[] = {

@@ -1,5 +1,4 @@
 #include "app/ContentComp.h"
-#include "app/AutoUpdate.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "support/ScopedAlertRecorder.h"
 #include "support/VirtualMidiPortProvider.h"
@@ -33,14 +32,13 @@ struct TempDir
 
 TEST (ContentComp, WithoutOptionsHoldsTheBuiltInImageInManualMode)
 {
-    bAutoUpdate = true;
     ScopedAlertRecorder alerts;
     VirtualMidiPortProvider ports;
     const ContentComp content ("", ports);
 
     EXPECT_EQ (content.getFirmwareImage()->getData(), BuiltInFirmwareImage().getData());
     EXPECT_EQ (content.getFirmwareImage()->getProductName(), "Halvane Chorus");
-    EXPECT_FALSE (bAutoUpdate);
+    EXPECT_FALSE (content.isAutomaticMode());
     EXPECT_TRUE (alerts.alerts().empty());
 }
 
@@ -52,12 +50,14 @@ TEST (ContentComp, AppliesFileAndAutomaticModeFromTheCommandLine)
     VirtualMidiPortProvider ports;
     const ContentComp content ("--autoupdate --outputid 2 --file " + fw.getFullPathName(), ports);
 
-    EXPECT_TRUE (bAutoUpdate);
+    EXPECT_TRUE (content.isAutomaticMode());
     EXPECT_EQ (content.getFirmwareImage()->getProductName(), "fw");
     EXPECT_EQ (content.getFirmwareImage()->getSize(), 3u);
     // No output 2 exists here: automatic mode says so instead of starting.
     ASSERT_EQ (alerts.alerts().size(), 1u);
     EXPECT_EQ (alerts.alerts()[0].message, "Please select an output device:");
+    EXPECT_EQ (content.getExitStatus(), ExitStatus::noSuchOutput);
+    EXPECT_EQ (content.describeExitStatus(), "there is no MIDI output 2 (0 outputs); nothing was sent");
 }
 
 TEST (ContentComp, UnusableFileKeepsTheCurrentImage)
@@ -69,10 +69,11 @@ TEST (ContentComp, UnusableFileKeepsTheCurrentImage)
     ContentComp content ("", ports);
     const auto* builtIn = content.getFirmwareImage();
 
-    EXPECT_FALSE (content.loadFirmwareFile (empty.getFullPathName()));
+    EXPECT_EQ (content.loadFirmwareFile (empty.getFullPathName()), FileFirmwareImage::LoadResult::empty);
+    EXPECT_EQ (content.loadFirmwareFile (temp.dir.getChildFile ("missing.syx").getFullPathName()),
+               FileFirmwareImage::LoadResult::missing);
+    // Telling the user is the caller's business.
     EXPECT_TRUE (alerts.alerts().empty());
-    EXPECT_FALSE (content.loadFirmwareFile (temp.dir.getChildFile ("missing.syx").getFullPathName()));
-    EXPECT_EQ (alerts.alerts().size(), 1u);
     EXPECT_EQ (content.getFirmwareImage(), builtIn);
     EXPECT_EQ (content.getFirmwareImage()->getProductName(), "Halvane Chorus");
 }

@@ -8,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#if JUCE_LINUX
-#include <dlfcn.h>
-#endif
 
 namespace
 {
@@ -31,12 +28,6 @@ protected:
     {
         if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
             GTEST_SKIP() << "needs a display (the suite runs under xvfb-run)";
-
-            // JUCE unloads Xlib when it shuts down, which orphans Xlib's own caches; holding the
-            // library open keeps them reachable for the leak checker.
-#if JUCE_LINUX
-        [[maybe_unused]] static void* const xlib = dlopen ("libX11.so.6", RTLD_LAZY);
-#endif
 
         // JUCE only accepts an application object in a process marked as a standalone app.
         juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*

@@ -1,5 +1,4 @@
 // The whole updater panel in its main window, on virtual MIDI outputs (the suite runs under Xvfb).
-#include "app/AutoUpdate.h"
 #include "app/ContentComp.h"
 #include "app/MainWindow.h"
 #include "firmware/BuiltInFirmwareImage.h"
@@ -16,6 +15,8 @@
 #include <functional>
 #include <mutex>
 
+#include <unistd.h>
+
 namespace
 {
 using Bytes = std::vector<juce::uint8>;
@@ -24,6 +25,8 @@ const juce::Colour lightGreen (0xff7ebf7e);
 const juce::Colour lightRed (0xffff7e7e);
 const juce::String builtInInfoText =
     "This software updater will update your Halvane Chorus firmware to version 1.0.03 - R1806";
+const juce::String missingFileMessage = "A firmware file was specified, but it could not be found.\n"
+                                        " The application will use the build-in firmware version.";
 
 Bytes builtInImage()
 {
@@ -130,8 +133,6 @@ protected:
     {
         if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
             GTEST_SKIP() << "needs a display (the suite runs under xvfb-run)";
-
-        bAutoUpdate = false;
     }
 
     void TearDown() override
@@ -250,6 +251,9 @@ protected:
 
     bool completed() const { return progressLabel().getText() == "Update progress: Update completed"; }
 
+    // The last upload's outcome, as the upload thread decided it.
+    bool outcomeIs (UploadOutcome outcome) const { return panel->getProtocol()->getOutcome() == outcome; }
+
     // Waits until the output has been sent `bytes` and the upload has ended.
     void waitForUpload (VirtualMidiOutput& output, size_t bytes)
     {
@@ -285,7 +289,7 @@ TEST_F (UpdaterPanel, StartsWithTheBuiltInImageAndNoOutputReady)
 
     EXPECT_NE (dynamic_cast<TemplateLookAndFeel*> (&juce::LookAndFeel::getDefaultLookAndFeel()), nullptr);
     EXPECT_TRUE (alerts.alerts().empty());
-    EXPECT_FALSE (bAutoUpdate);
+    EXPECT_FALSE (panel->isAutomaticMode());
 
     ASSERT_NE (labelStartingWith ("This software"), nullptr);
     EXPECT_EQ (labelStartingWith ("This software")->getText(), builtInInfoText);
@@ -382,7 +386,7 @@ TEST_F (UpdaterPanel, UpdateSendsTheWholeBuiltInImageAndCanBeRepeated)
     EXPECT_TRUE (updateButton().isEnabled());
     EXPECT_TRUE (colourIs (updateButton(), lightGreen));
     EXPECT_TRUE (midiInterface().isEnabled());
-    EXPECT_TRUE (panel->hasCompletedUpdate());
+    EXPECT_TRUE (outcomeIs (UploadOutcome::completed));
 
     // A second press starts again from the first byte.
     pedal.clearReceived();
@@ -410,7 +414,7 @@ TEST_F (UpdaterPanel, PressWhileTheLastMessageIsOnItsWayChangesNothing)
     EXPECT_EQ (progressLabel().getText(), "Update progress: Uploading firmware");
     EXPECT_EQ (pedal.getMessageCount(), 199u);
     EXPECT_TRUE (updateButton().isEnabled());
-    EXPECT_FALSE (panel->hasCompletedUpdate());
+    EXPECT_TRUE (outcomeIs (UploadOutcome::none));
 
     // A press while the last message is still on its way starts nothing and changes nothing.
     updateButton().triggerClick();
@@ -505,9 +509,49 @@ TEST_F (UpdaterPanel, MissingFileKeepsTheBuiltInImage)
     build ("--file " + missing);
 
     ASSERT_EQ (alerts.alerts().size(), 1u);
+    EXPECT_EQ (alerts.alerts()[0].icon, juce::MessageBoxIconType::NoIcon);
     EXPECT_EQ (alerts.alerts()[0].title, "File " + missing + " not found");
+    EXPECT_EQ (alerts.alerts()[0].message, missingFileMessage);
+    EXPECT_EQ (alerts.alerts()[0].buttonText, "ok");
     EXPECT_EQ (labelStartingWith ("This software")->getText(), builtInInfoText);
     EXPECT_EQ (panel->getFirmwareImage()->getSize(), 236024u);
+}
+
+// Any file that yields no image is named with what is wrong, and the built-in image is offered in
+// its place: the title and the info line say which image the update button would send.
+TEST_F (UpdaterPanel, FileWithoutAnImageIsReportedByNameAndTheBuiltInImageOffered)
+{
+    const auto empty = temp.write ("empty.syx", {}); // replaceWithData gives no file for no bytes
+    empty.create();
+    const auto big = temp.write ("big.syx", { 0xf0, 0xf7 });
+    ASSERT_EQ (truncate (big.getFullPathName().toRawUTF8(), off_t (FileFirmwareImage::maxFileSize + 1)), 0);
+
+    const struct
+    {
+        juce::File file;
+        juce::String titleEnd, problem;
+    } cases[] = {
+        { empty, " is empty", "is empty" },
+        { big, " is too large", "is too large to be a firmware image" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.file.getFileName());
+        const auto before = alerts.alerts().size();
+        build ("--file " + c.file.getFullPathName());
+
+        ASSERT_EQ (alerts.alerts().size(), before + 1);
+        const auto& alert = alerts.alerts().back();
+        EXPECT_EQ (alert.title, "File " + c.file.getFullPathName() + c.titleEnd);
+        EXPECT_EQ (alert.message, "A firmware file was specified, but it " + c.problem +
+                                      ".\n The application will use the build-in firmware version.");
+        EXPECT_EQ (alert.buttonText, "ok");
+        EXPECT_EQ (labelStartingWith ("This software")->getText(), builtInInfoText);
+        EXPECT_EQ (window->getName(), "Halvane Chorus version 1.0.03 - R1806");
+        EXPECT_EQ (panel->getFirmwareImage()->getSize(), 236024u);
+        destroy();
+    }
 }
 
 TEST_F (UpdaterPanel, AutomaticModeWithAnOutputBeyondTheListWarnsAndStartsNothing)
@@ -515,7 +559,7 @@ TEST_F (UpdaterPanel, AutomaticModeWithAnOutputBeyondTheListWarnsAndStartsNothin
     build ("--autoupdate --outputid 3");
     pump (50);
 
-    EXPECT_TRUE (bAutoUpdate);
+    EXPECT_TRUE (panel->isAutomaticMode());
     ASSERT_EQ (alerts.alerts().size(), 1u);
     EXPECT_EQ (alerts.alerts()[0].message, "Please select an output device:");
     EXPECT_FALSE (panel->getProtocol()->isThreadRunning());
@@ -523,7 +567,7 @@ TEST_F (UpdaterPanel, AutomaticModeWithAnOutputBeyondTheListWarnsAndStartsNothin
     EXPECT_FALSE (synth.isOpen());
     EXPECT_FALSE (updateButton().isEnabled());
     EXPECT_EQ (progressLabel().getText(), "Update progress:");
-    EXPECT_FALSE (panel->hasCompletedUpdate());
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::noSuchOutput);
 }
 
 TEST_F (UpdaterPanel, AutomaticModeStartsWhileThePanelIsBuilt)
@@ -542,9 +586,35 @@ TEST_F (UpdaterPanel, AutomaticModeStartsWhileThePanelIsBuilt)
     EXPECT_EQ (synth.getBytes(), image);
     EXPECT_EQ (pedal.getMessageCount(), 0u);
     EXPECT_EQ (selector().getSelectedId(), 2);
-    EXPECT_TRUE (panel->hasCompletedUpdate());
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::completed);
     // The device was opened once: the selector's own notification did not reopen it mid-upload.
     EXPECT_EQ (synth.getOpenCount(), 1);
+}
+
+TEST_F (UpdaterPanel, AutomaticModeChoosesTheOutputByName)
+{
+    const auto image = makeImage (3, 30);
+    const auto file = temp.write ("fw.syx", image);
+
+    // By name, in any letter case, and ahead of a number that names the other output.
+    build ("--autoupdate --output virtual synth --outputid 1 --file " + file.getFullPathName());
+    waitForUpload (synth, image.size());
+    EXPECT_EQ (synth.getBytes(), image);
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::completed);
+    destroy();
+
+    // "Virtual" fits both: none is chosen, and the user is told which there are.
+    build ("--autoupdate --output Virtual --file " + file.getFullPathName());
+    pump (50);
+    ASSERT_EQ (alerts.alerts().size(), 1u);
+    EXPECT_EQ (alerts.alerts()[0].message, "Please select an output device:");
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::noSuchOutput);
+    EXPECT_EQ (
+        panel->describeExitStatus(),
+        "\"Virtual\" fits several MIDI outputs: \"Virtual Pedal\", \"Virtual Synth\"; nothing was sent");
+    EXPECT_FALSE (pedal.isOpen() || synth.isOpen());
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
 }
 
 TEST_F (UpdaterPanel, DamagedImageIsReportedAndNothingIsSent)
@@ -561,7 +631,10 @@ TEST_F (UpdaterPanel, DamagedImageIsReportedAndNothingIsSent)
     pump();
     EXPECT_EQ (pedal.getMessageCount(), 0u);
     EXPECT_TRUE (midiInterface().isEnabled());
-    EXPECT_FALSE (panel->hasCompletedUpdate());
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::imageUnusable);
+    // The output is still open: the button is usable again without choosing it anew.
+    EXPECT_TRUE (updateButton().isEnabled());
+    EXPECT_TRUE (colourIs (updateButton(), lightGreen));
 }
 
 // An unattended update of a file that yields no image must not flash the built-in one instead.
@@ -572,8 +645,10 @@ TEST_F (UpdaterPanel, AutomaticModeWithAnUnusableFileStartsNothing)
     const struct
     {
         const char* name;
-        size_t alerts; // what is not a file is reported as not found in a message box
-    } cases[] = { { "missing.syx", 1 }, { "empty.syx", 0 }, { "folder.syx", 1 } };
+        const char* problem; // what is not a file is reported as not found
+    } cases[] = { { "missing.syx", "could not be found" },
+                  { "empty.syx", "is empty" },
+                  { "folder.syx", "could not be found" } };
 
     for (const auto& c : cases)
     {
@@ -582,12 +657,17 @@ TEST_F (UpdaterPanel, AutomaticModeWithAnUnusableFileStartsNothing)
         build ("--autoupdate --outputid 1 --file " + temp.dir.getChildFile (c.name).getFullPathName());
         pump (50);
 
-        EXPECT_EQ (alerts.alerts().size() - alertsBefore, c.alerts);
+        // The box does not offer the built-in image: an unattended update never sends it instead.
+        ASSERT_EQ (alerts.alerts().size() - alertsBefore, 1u);
+        EXPECT_EQ (alerts.alerts().back().message, juce::String ("A firmware file was specified, but it ") +
+                                                       c.problem + ".\n Nothing will be sent.");
         EXPECT_EQ (progressLabel().getText(),
                    juce::String ("Update progress: ") + ContentComp::fileNotLoadedText);
         EXPECT_FALSE (panel->getProtocol()->isThreadRunning());
         EXPECT_EQ (pedal.getMessageCount(), 0u);
-        EXPECT_FALSE (panel->hasCompletedUpdate());
+        EXPECT_EQ (panel->getExitStatus(), ExitStatus::imageUnusable);
+        EXPECT_TRUE (panel->describeExitStatus().endsWith (juce::String (c.name) + " " + c.problem +
+                                                           "; nothing was sent"));
         // The output is chosen; the user may still send the image the window names by hand.
         EXPECT_EQ (selector().getSelectedId(), 1);
         EXPECT_TRUE (updateButton().isEnabled());
@@ -668,7 +748,7 @@ TEST_F (UpdaterPanel, CloseButtonDuringAnUploadStopsItWithinFiveSeconds)
     window->closeButtonPressed();
     EXPECT_LT (juce::Time::getMillisecondCounter() - started, 5000u);
     EXPECT_FALSE (panel->getProtocol()->isThreadRunning());
-    EXPECT_FALSE (panel->hasCompletedUpdate());
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::stopped);
 
     const auto received = pedal.getMessages();
     const auto expected = splitMessages (image);
@@ -676,4 +756,157 @@ TEST_F (UpdaterPanel, CloseButtonDuringAnUploadStopsItWithinFiveSeconds)
     EXPECT_TRUE (std::equal (received.begin(), received.end(), expected.begin()));
     destroy();
     EXPECT_EQ (pedal.getNumOpenPorts(), 0);
+}
+
+// The pedal pulled in the middle of an update: never "Update completed"; the panel says so, the
+// selector lets go of the device, and the update button waits for an output again.
+TEST_F (UpdaterPanel, DeviceUnpluggedDuringAnUpdateIsReportedAndReleased)
+{
+    const auto image = makeImage (20, 100);
+    const auto file = temp.write ("fw.syx", image);
+    build ("--autoupdate --outputid 1 --file " + file.getFullPathName());
+
+    pedal.setObserver (
+        [this, seen = std::make_shared<int> (0)] (const juce::MidiMessage&)
+        {
+            if (++*seen == 8)
+                pedal.vanish();
+        });
+
+    ASSERT_TRUE (pumpUntil ([this] { return outcomeIs (UploadOutcome::deviceLost); }));
+    ASSERT_TRUE (pumpUntil ([this] { return selector().getText() == "(Disconnected)"; }));
+    pump (50);
+
+    EXPECT_EQ (progressLabel().getText(),
+               "Update progress: Upload stopped: the output device was disconnected");
+    EXPECT_EQ (pedal.getMessageCount(), 7u);
+    EXPECT_EQ (pedal.getDroppedCount(), 1u); // the message the cable was pulled under; nothing after it
+    EXPECT_LT (barValue(), 1.0);
+    EXPECT_TRUE (midiInterface().isEnabled());
+    EXPECT_FALSE (midiInterface().isDeviceReady());
+    EXPECT_EQ (pedal.getNumOpenPorts(), 0);
+    EXPECT_FALSE (updateButton().isEnabled());
+    EXPECT_TRUE (colourIs (updateButton(), lightRed));
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::deviceLost);
+
+    // Plugged in again: it comes back into the list, and the update can be run from the start.
+    pedal.setObserver (nullptr);
+    pedal.clearReceived();
+    pedal.reappear();
+    ASSERT_TRUE (pumpUntil ([this] { return selector().getNumItems() == 3; }));
+    chooseOutput (1);
+    updateButton().triggerClick();
+    waitForUpload (pedal, image.size());
+    EXPECT_EQ (pedal.getBytes(), image);
+    EXPECT_EQ (panel->getExitStatus(), ExitStatus::completed);
+}
+
+TEST_F (UpdaterPanel, ChosenOutputThatLeavesTurnsTheButtonRed)
+{
+    build();
+    pump();
+    chooseOutput (2);
+    ASSERT_TRUE (colourIs (updateButton(), lightGreen));
+
+    synth.vanish();
+    ASSERT_TRUE (pumpUntil ([this] { return selector().getText() == "(Disconnected)"; }));
+    pump();
+
+    EXPECT_FALSE (synth.isOpen());
+    EXPECT_FALSE (updateButton().isEnabled());
+    EXPECT_TRUE (colourIs (updateButton(), lightRed));
+    EXPECT_EQ (selector().getNumItems(), 2); // "(Disconnected)" and the pedal
+}
+
+// A .syx dropped on the window is loaded as --file would load it; nothing is sent by the drop.
+TEST_F (UpdaterPanel, DroppedFirmwareFileIsLoadedAndShown)
+{
+    const auto image = makeImage (4, 20);
+    const auto file = temp.write ("dropped fw.SYX", image);
+    build();
+    pump();
+    chooseOutput (1);
+
+    ASSERT_TRUE (panel->isInterestedInFileDrag ({ file.getFullPathName() }));
+    panel->filesDropped ({ file.getFullPathName() }, 10, 10);
+    pump();
+
+    EXPECT_TRUE (alerts.alerts().empty());
+    EXPECT_EQ (labelStartingWith ("This software")->getText(),
+               "This software updater will update your dropped fw firmware from the loaded sysex file");
+    EXPECT_EQ (window->getName(), "dropped fw version ");
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
+    EXPECT_TRUE (updateButton().isEnabled()); // the output chosen before stays ready
+
+    updateButton().triggerClick();
+    waitForUpload (pedal, image.size());
+    EXPECT_EQ (pedal.getBytes(), image);
+}
+
+TEST_F (UpdaterPanel, DropThatWillNotDoIsRefusedAndChangesNothing)
+{
+    const auto good = temp.write ("good.syx", makeImage (2, 10));
+    const auto text = temp.write ("notes.txt", makeImage (2, 10));
+    auto damagedBytes = makeImage (2, 10);
+    damagedBytes.pop_back(); // the last F7 is missing
+    const auto damaged = temp.write ("damaged.syx", damagedBytes);
+    const auto empty = temp.write ("empty.syx", {});
+    empty.create();
+    build();
+    pump();
+
+    const struct
+    {
+        juce::StringArray files;
+        juce::String title, message;
+    } cases[] = {
+        { { good.getFullPathName(), good.getFullPathName() },
+          "",
+          "Please drop a single firmware file (.syx)." },
+        { { text.getFullPathName() }, "", "Please drop a single firmware file (.syx)." },
+        { { damaged.getFullPathName() },
+          "File " + damaged.getFullPathName() + " is damaged",
+          "A firmware file was dropped, but it is not a run of complete SysEx messages.\n The firmware shown "
+          "in the "
+          "window stays selected." },
+        { { empty.getFullPathName() },
+          "File " + empty.getFullPathName() + " is empty",
+          "A firmware file was dropped, but it is empty.\n The firmware shown in the window stays "
+          "selected." },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.files.joinIntoString (" "));
+        const auto before = alerts.alerts().size();
+        panel->filesDropped (c.files, 10, 10);
+
+        ASSERT_EQ (alerts.alerts().size(), before + 1);
+        EXPECT_EQ (alerts.alerts().back().title, c.title);
+        EXPECT_EQ (alerts.alerts().back().message, c.message);
+        EXPECT_EQ (labelStartingWith ("This software")->getText(), builtInInfoText);
+        EXPECT_EQ (window->getName(), "Halvane Chorus version 1.0.03 - R1806");
+        EXPECT_EQ (panel->getFirmwareImage()->getSize(), 236024u);
+    }
+}
+
+TEST_F (UpdaterPanel, DropDuringAnUploadIsIgnored)
+{
+    const auto other = temp.write ("other.syx", makeImage (2, 10));
+    build();
+    pump();
+    chooseOutput (1);
+    gate.closeBefore (pedal, 3);
+    updateButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+
+    EXPECT_FALSE (panel->isInterestedInFileDrag ({ other.getFullPathName() }));
+    const auto* imageBefore = panel->getFirmwareImage();
+    panel->filesDropped ({ other.getFullPathName() }, 10, 10);
+    EXPECT_EQ (panel->getFirmwareImage(), imageBefore);
+    EXPECT_TRUE (alerts.alerts().empty());
+
+    gate.open();
+    waitForUpload (pedal, 236024u);
+    EXPECT_EQ (pedal.getBytes(), builtInImage());
 }

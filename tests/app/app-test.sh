@@ -54,14 +54,15 @@ start_app()
 
 # start_first NAME ARGS...: start_app for a start that must become the running instance. The
 # application runs once per machine, and another test (of another build, too) may be running it:
-# wait for that one to end, at most 60 s. (Debug builds say "Another instance is running".)
+# wait for that one to end, at most 60 s.
 start_first()
 {
     local name="$1" attempt
     for attempt in $(seq 60); do
         start_app "$@"
         sleep 0.5
-        if kill -0 "${!name}" 2> /dev/null || ! grep -q "Another instance is running" "$work/$name.log"; then
+        if kill -0 "${!name}" 2> /dev/null ||
+            ! grep -q "^Quillon: another instance of Quillon is already running" "$work/$name.log"; then
             return 0
         fi
         wait "${!name}" || true
@@ -206,6 +207,14 @@ case "$case" in
         status=0
         wait "$second" || status=$?
         [[ $status -eq 0 ]] || fail "the second start ended with status $status"
+        grep -qx "Quillon: another instance of Quillon is already running; nothing was sent" "$work/second.log" ||
+            fail "the second start did not say why it ended"
+        # An unattended second start tells its script that it sent nothing.
+        start_app third --autoupdate --outputid 1
+        status=0
+        timeout 10 tail --pid="$third" -f /dev/null || fail "the automatic second start still runs after 10 s"
+        wait "$third" || status=$?
+        [[ $status -eq 5 ]] || fail "the automatic second start ended with status $status (expected 5)"
         # The running instance is unchanged.
         [[ "$(visible_windows "$first")" == "$w" ]] || fail "the first instance's windows changed"
         [[ "$(window_title "$w")" == "$builtin_title" ]] || fail "the first instance's title changed"

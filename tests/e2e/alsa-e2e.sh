@@ -309,7 +309,7 @@ case "$case_name" in
         wait_for_exit "$app_pid" 10 || rc=$?
         app_pid=""
         # An unattended update that did not complete must not end as a success.
-        [[ $rc -eq 1 ]] || fail "closing the window after a damaged image gave status $rc, not 1"
+        [[ $rc -eq 2 ]] || fail "closing the window after a damaged image gave status $rc, not 2"
         ;;
 
     close_mid_upload)

@@ -44,8 +44,6 @@ juce::MemoryBlock contentOf (const FirmwareImage& image)
                                       : juce::MemoryBlock (image.getData(), image.getSize());
 }
 
-const juce::String missingFileMessage = "A firmware file was specified, but it could not be found.\n"
-                                        " The application will use the build-in firmware version.";
 } // namespace
 
 TEST (BuiltInFirmwareImage, HasTheShapeOfASysExImage)
@@ -135,10 +133,12 @@ protected:
         return { bytes, sizeof (bytes) };
     }
 
-    void expectEmptyWithoutMessage (const juce::String& fileName)
+    // The file yields no image, for the reason given; the image shows no message itself.
+    static void expectNoImage (const juce::String& fileName, FileFirmwareImage::LoadResult expected)
     {
         ScopedAlertRecorder alerts;
         const FileFirmwareImage image (fileName);
+        EXPECT_EQ (image.getLoadResult(), expected);
         EXPECT_EQ (image.getData(), nullptr);
         EXPECT_EQ (image.getSize(), 0u);
         EXPECT_TRUE (alerts.alerts().empty());
@@ -166,6 +166,7 @@ TEST_F (FileFirmwareImageTest, ReadsTheWholeFileAndNamesItAfterTheFile)
         ScopedAlertRecorder alerts;
         const FileFirmwareImage image (file.getFullPathName());
 
+        EXPECT_EQ (image.getLoadResult(), FileFirmwareImage::LoadResult::loaded);
         EXPECT_EQ (contentOf (image), someSysEx());
         EXPECT_EQ (image.getProductName(), juce::String::fromUTF8 (productName));
         EXPECT_EQ (image.getFirmwareVersion(), "");
@@ -184,7 +185,7 @@ TEST_F (FileFirmwareImageTest, RelativeNameIsTakenFromTheWorkingDirectory)
     EXPECT_EQ (image.getProductName(), "fw");
 }
 
-TEST_F (FileFirmwareImageTest, MissingFileOrDirectoryIsReportedWithTheNameAsGiven)
+TEST_F (FileFirmwareImageTest, MissingFileOrDirectoryIsMissing)
 {
     const auto existing = write ("fw.syx", someSysEx());
     const juce::String names[] = {
@@ -198,40 +199,37 @@ TEST_F (FileFirmwareImageTest, MissingFileOrDirectoryIsReportedWithTheNameAsGive
     for (const auto& name : names)
     {
         SCOPED_TRACE (name);
-        ScopedAlertRecorder alerts;
-        const FileFirmwareImage image (name);
-
-        EXPECT_EQ (image.getData(), nullptr);
-        EXPECT_EQ (image.getSize(), 0u);
-        ASSERT_EQ (alerts.alerts().size(), 1u);
-        EXPECT_EQ (alerts.alerts()[0].icon, juce::MessageBoxIconType::NoIcon);
-        EXPECT_EQ (alerts.alerts()[0].title, "File " + name + " not found");
-        EXPECT_EQ (alerts.alerts()[0].message, missingFileMessage);
-        EXPECT_EQ (alerts.alerts()[0].buttonText, "ok");
+        expectNoImage (name, FileFirmwareImage::LoadResult::missing);
     }
 }
 
-TEST_F (FileFirmwareImageTest, EmptyFileGivesAnEmptyImageWithoutMessage)
+TEST_F (FileFirmwareImageTest, EmptyFileIsEmpty)
 {
-    expectEmptyWithoutMessage (write ("empty.syx", {}).getFullPathName());
+    expectNoImage (write ("empty.syx", {}).getFullPathName(), FileFirmwareImage::LoadResult::empty);
 }
 
 TEST_F (FileFirmwareImageTest, FifoIsNotOpenedSoNothingBlocks)
 {
     const auto fifo = dir.getChildFile ("fifo.syx");
     ASSERT_EQ (mkfifo (fifo.getFullPathName().toRawUTF8(), 0600), 0);
-    expectEmptyWithoutMessage (fifo.getFullPathName());
+    expectNoImage (fifo.getFullPathName(), FileFirmwareImage::LoadResult::empty);
 }
 
-TEST_F (FileFirmwareImageTest, FileBeyondA32BitSizeIsNotRead)
+TEST_F (FileFirmwareImageTest, FileBeyondTheSizeLimitIsNotRead)
 {
     // Sparse: takes no space, and the image must not try to read it.
     const auto big = write ("big.syx", {});
-    ASSERT_EQ (truncate (big.getFullPathName().toRawUTF8(), off_t (0x100000001LL)), 0);
-    expectEmptyWithoutMessage (big.getFullPathName());
+    const juce::int64 sizes[] = { FileFirmwareImage::maxFileSize + 1, 0x100000001LL };
+
+    for (const auto size : sizes)
+    {
+        SCOPED_TRACE (size);
+        ASSERT_EQ (truncate (big.getFullPathName().toRawUTF8(), off_t (size)), 0);
+        expectNoImage (big.getFullPathName(), FileFirmwareImage::LoadResult::tooLarge);
+    }
 }
 
-TEST_F (FileFirmwareImageTest, UnreadableFileGivesAnEmptyImageWithoutMessage)
+TEST_F (FileFirmwareImageTest, FileThatCannotBeOpenedIsUnreadable)
 {
     const auto file = write ("locked.syx", someSysEx());
     ASSERT_EQ (chmod (file.getFullPathName().toRawUTF8(), 0), 0);
@@ -260,5 +258,5 @@ TEST_F (FileFirmwareImageTest, UnreadableFileGivesAnEmptyImageWithoutMessage)
     }
 
     ASSERT_EQ (file.createInputStream(), nullptr) << "the file is readable after all";
-    expectEmptyWithoutMessage (file.getFullPathName());
+    expectNoImage (file.getFullPathName(), FileFirmwareImage::LoadResult::unreadable);
 }

@@ -20,7 +20,8 @@ namespace
 bool sameOptions (const CommandLineOptions& a, const CommandLineOptions& b)
 {
     return a.bFile == b.bFile && a.strFile == b.strFile && a.bAutoUpdate == b.bAutoUpdate &&
-           a.nOutputid == b.nOutputid && a.nInputid == b.nInputid;
+           a.nOutputid == b.nOutputid && a.nInputid == b.nInputid && a.strOutput == b.strOutput &&
+           a.bHelp == b.bHelp && a.bVersion == b.bVersion && a.bListOutputs == b.bListOutputs;
 }
 
 // A plain decimal integer of at most 18 digits (so that strtoll cannot overflow), optional sign.
@@ -83,6 +84,19 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     {
         FUZZ_CHECK (options.strFile.isEmpty());
     }
+
+    // The added options: only where their text is, never taken from the file's name.
+    if (options.strOutput.isNotEmpty())
+    {
+        FUZZ_CHECK (options.bAutoUpdate && commandLine.containsIgnoreCase ("--output "));
+        FUZZ_CHECK (options.strOutput == options.strOutput.trim());
+        FUZZ_CHECK (!options.bFile || commandLine.indexOf (options.strOutput) <
+                                          commandLine.indexOfWholeWordIgnoreCase ("--file"));
+    }
+
+    FUZZ_CHECK (!options.bHelp || commandLine.containsIgnoreCase ("--help"));
+    FUZZ_CHECK (!options.bVersion || commandLine.containsIgnoreCase ("--version"));
+    FUZZ_CHECK (!options.bListOutputs || commandLine.containsIgnoreCase ("--list-outputs"));
 
     checkInteger (argument);
     return 0;

@@ -9,11 +9,19 @@
 //                               been handed N messages
 //     --harness-strand-close=MS MS ms after start, put a close request for the main window into
 //                               Xlib's queue without dispatching it (see StrandedEvent.h)
+//     --harness-sigterm-after=N send the process SIGTERM once "Virtual Pedal" has been handed N
+//                               messages
+//     --harness-cut-display-after=N
+//                               break the connection to the X server once "Virtual Pedal" has been
+//                               handed N messages (see DisplayCut.h)
 //     --harness-builtin=FILE    write the built-in firmware image to FILE and exit
 // Everything else is the application's command line. On exit the harness prints one line per
 // output, "<name>: <messages> messages, <bytes> bytes", and after a close it asked for,
 // "closed in <ms> ms" (from the click, or the stranded close request, to the end of the
-// application).
+// application). The signal and the cut connection are announced at once, as "SIGTERM at <ms>" or
+// "display cut at <ms>" (milliseconds since the epoch); after a cut connection the application ends
+// without returning here.
+#include "DisplayCut.h"
 #include "StrandedEvent.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
@@ -21,6 +29,7 @@
 #include "support/VirtualMidiPortProvider.h"
 
 #include <atomic>
+#include <csignal>
 #include <iostream>
 #include <optional>
 #include <vector>
@@ -109,6 +118,21 @@ void clickCloseAfter (int count, std::shared_ptr<std::atomic<int>> seen)
         });
 }
 
+// Calls action (on the upload thread) when the pedal is handed its count-th message.
+VirtualMidiOutput::Observer afterMessages (int count, std::function<void()> action)
+{
+    return [count, action, seen = std::make_shared<std::atomic<int>> (0)] (const juce::MidiMessage&)
+    {
+        if (++*seen == count)
+            action();
+    };
+}
+
+void announce (const char* what)
+{
+    std::cout << what << " at " << juce::Time::currentTimeMillis() << std::endl;
+}
+
 bool writeBytes (const juce::File& file, const void* data, size_t size)
 {
     return file.replaceWithData (data, size);
@@ -120,6 +144,8 @@ int main (int argc, char* argv[])
     juce::File receivedFile;
     double rate = VirtualMidiOutput::instant;
     int closeAfter = 0;
+    int sigtermAfter = 0;
+    int cutDisplayAfter = 0;
     std::vector<const char*> applicationArguments { argv[0] };
 
     for (int i = 1; i < argc; ++i)
@@ -138,6 +164,14 @@ int main (int argc, char* argv[])
         else if (argument.startsWith ("--harness-close-after="))
         {
             closeAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
+        }
+        else if (argument.startsWith ("--harness-sigterm-after="))
+        {
+            sigtermAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
+        }
+        else if (argument.startsWith ("--harness-cut-display-after="))
+        {
+            cutDisplayAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
         }
         else if (argument.startsWith ("--harness-strand-close="))
         {
@@ -164,6 +198,20 @@ int main (int argc, char* argv[])
     if (closeAfter > 0)
         pedal.setObserver ([closeAfter, seen = std::make_shared<std::atomic<int>> (0)] (
                                const juce::MidiMessage&) { clickCloseAfter (closeAfter, seen); });
+    else if (sigtermAfter > 0)
+        pedal.setObserver (afterMessages (sigtermAfter,
+                                          []
+                                          {
+                                              announce ("SIGTERM");
+                                              std::raise (SIGTERM);
+                                          }));
+    else if (cutDisplayAfter > 0)
+        pedal.setObserver (afterMessages (cutDisplayAfter,
+                                          []
+                                          {
+                                              announce ("display cut");
+                                              cutDisplayConnection();
+                                          }));
 
     if (strandCloseAfterMs > 0)
         windowManagerAtoms.emplace();

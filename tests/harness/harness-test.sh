@@ -2,8 +2,8 @@
 # Runs the real application on virtual MIDI outputs (QuillonHarness: output 1 "Virtual Pedal",
 # output 2 "Virtual Synth") on an X server of its own, and checks what the devices received.
 #   harness-test.sh HARNESS_BINARY CASE
-# Cases: autoupdate, autoupdate-file, close-during-upload, no-device, damaged-image,
-# stranded-event.
+# Cases: autoupdate, autoupdate-file, close-during-upload, sigterm-during-upload,
+# display-lost-during-upload, no-device, damaged-image, stranded-event.
 # The harness's own output is printed at the end, so that CTest's failure patterns (JUCE
 # assertions, leaks, sanitizer reports) apply to it as well.
 set -euo pipefail
@@ -40,7 +40,7 @@ start_x()
 # may be running it. Wait for that one to end, at most 60 s.
 another_instance()
 {
-    grep -q "Another instance is running" "$work/harness.log"
+    grep -q "^Quillon: another instance of Quillon is already running" "$work/harness.log"
 }
 
 # run_harness ARGS...: runs the harness to its end (at most 60 s); sets `status`.
@@ -194,6 +194,40 @@ case "$case" in
         [[ "$(tail -c 1 "$work/received.syx" | od -An -tx1 | tr -d ' ')" == "f7" ]] || fail "a message was cut"
         ;;
 
+    sigterm-during-upload)
+        # SIGTERM after 20 messages (the image would take 12 s at 20000 bytes/s): the upload stops
+        # between two messages, the application ends within 5 s and says the update did not
+        # complete.
+        start_x
+        run_harness --harness-rate=20000 --harness-sigterm-after=20 --autoupdate --outputid 1
+        ended=$(date +%s%3N)
+        signalled=$(sed -n 's/^SIGTERM at \([0-9]*\)$/\1/p' "$work/harness.log")
+        [[ -n "$signalled" ]] || fail "no SIGTERM was sent"
+        [[ $((ended - signalled)) -lt 5000 ]] || fail "the application took $((ended - signalled)) ms to end after SIGTERM"
+        [[ $status -eq 1 ]] || fail "exit status $status after SIGTERM during an automatic update (expected 1)"
+        grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||
+            fail "no line on stderr says why"
+        size=$(stat -c %s "$work/received.syx")
+        [[ $size -gt 0 && $size -lt 236024 ]] || fail "received $size bytes"
+        cmp -n "$size" "$work/received.syx" "$work/builtin.syx" || fail "the bytes received are not the start of the image"
+        ;;
+
+    display-lost-during-upload)
+        # The X connection breaks after 20 messages: Xlib would end the process at once; the
+        # application first stops the upload between two messages and reports it.
+        start_x
+        run_harness --harness-rate=20000 --harness-cut-display-after=20 --autoupdate --outputid 1
+        ended=$(date +%s%3N)
+        cut=$(sed -n 's/^display cut at \([0-9]*\)$/\1/p' "$work/harness.log")
+        [[ -n "$cut" ]] || fail "the connection was not cut"
+        [[ $((ended - cut)) -lt 5000 ]] || fail "the application took $((ended - cut)) ms to end after losing the display"
+        [[ $status -eq 1 ]] || fail "exit status $status after losing the display during an update (expected 1)"
+        grep -qx "Quillon: the connection to the display was lost" "$work/harness.log" ||
+            fail "no line on stderr says the display was lost"
+        grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||
+            fail "no line on stderr says the update did not complete"
+        ;;
+
     no-device)
         # Output 3 does not exist: the warning box is shown, nothing is sent, and the application
         # stays open until it is closed.
@@ -214,7 +248,9 @@ case "$case" in
             fail "the warning box is still shown 5 s after its key Return"
         fi
         close_main_window "$builtin_title"
-        [[ $status -eq 1 ]] || fail "exit status $status after an automatic update that could not run"
+        [[ $status -eq 3 ]] || fail "exit status $status after an automatic update to no output (expected 3)"
+        grep -qx "Quillon: there is no MIDI output 3 (2 outputs); nothing was sent" "$work/harness.log" ||
+            fail "no line on stderr says why"
         [[ ! -s "$work/received.syx" ]] || fail "something was sent"
         ;;
 
@@ -228,7 +264,7 @@ case "$case" in
         sleep 1
         kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
         close_main_window "damaged version "
-        [[ $status -eq 1 ]] || fail "exit status $status after a damaged image (expected 1)"
+        [[ $status -eq 2 ]] || fail "exit status $status after a damaged image (expected 2)"
         [[ ! -s "$work/received.syx" ]] || fail "something was sent"
         ;;
 

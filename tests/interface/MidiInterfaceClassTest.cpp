@@ -566,3 +566,130 @@ TEST (MidiInterfaceLifetime, IsReadyOnlyWithEveryDirectionItHasOpen)
     MidiInterfaceClass none (false, false, ports);
     EXPECT_FALSE (none.isDeviceReady());
 }
+
+//==================================================================================================
+// Following the system's devices
+
+TEST_F (MidiInterfaceOutputTest, ListFollowsArrivalsAndDeparturesKeepingTheChosenDevice)
+{
+    pumpMessages();
+    choose (2);
+    pumpMessages();
+    ports.clearEvents();
+    const auto before = changes.count;
+
+    ports.addOutput ("C");
+    midiInterface->refreshDevices();
+    EXPECT_EQ (menuEntries (*selector), "(Disconnected)=4 - A=1 B=2 C=3");
+    EXPECT_EQ (selector->getText(), "B");
+
+    // A device before the chosen one leaves: the chosen one keeps its port under its new id.
+    a.vanish();
+    midiInterface->refreshDevices();
+    EXPECT_EQ (menuEntries (*selector), "(Disconnected)=3 - B=1 C=2");
+    EXPECT_EQ (selector->getSelectedId(), 1);
+    EXPECT_TRUE (midiInterface->isDeviceReady());
+    midiInterface->selectOutput (1); // B: already open, so not reopened
+    EXPECT_TRUE (ports.getEvents().isEmpty());
+    pumpMessages();
+    EXPECT_EQ (changes.count, before + 1); // only the one from selectOutput
+
+    const auto message = sysex (10);
+    midiInterface->sendSysex (message.data(), (int)message.size());
+    EXPECT_EQ (b.getMessageCount(), 1u);
+
+    // The chosen device leaves: closed, "(Disconnected)" shown, and the listeners are told.
+    b.vanish();
+    midiInterface->refreshDevices();
+    EXPECT_EQ (menuEntries (*selector), "(Disconnected)=2 - C=1");
+    EXPECT_EQ (selector->getText(), "(Disconnected)");
+    EXPECT_FALSE (midiInterface->isDeviceReady());
+    EXPECT_EQ (ports.getEvents().joinIntoString (", "), "close B");
+    pumpMessages();
+    EXPECT_EQ (changes.count, before + 2);
+
+    // Back again: listed, but not chosen again behind the user's back.
+    b.reappear();
+    midiInterface->refreshDevices();
+    EXPECT_EQ (menuEntries (*selector), "(Disconnected)=3 - B=1 C=2");
+    EXPECT_EQ (selector->getText(), "(Disconnected)");
+    EXPECT_FALSE (b.isOpen());
+}
+
+TEST_F (MidiInterfaceOutputTest, ListIsReadAgainByItselfAndNeverDuringAnUpload)
+{
+    pumpMessages();
+
+    // The upload disables the interface: the list stays as it is, whatever arrives.
+    midiInterface->setEnabled (false);
+    ports.addOutput ("C");
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (3 * MidiInterfaceClass::pollIntervalMs);
+    midiInterface->refreshDevices();
+    EXPECT_EQ (menuEntries (*selector), "(Disconnected)=3 - A=1 B=2");
+
+    // Enabled again, the next poll shows it.
+    midiInterface->setEnabled (true);
+    const auto giveUpAt = juce::Time::getMillisecondCounter() + 10000;
+
+    while (menuEntries (*selector) != "(Disconnected)=4 - A=1 B=2 C=3" &&
+           juce::Time::getMillisecondCounter() < giveUpAt)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+
+    EXPECT_EQ (menuEntries (*selector), "(Disconnected)=4 - A=1 B=2 C=3");
+}
+
+TEST_F (MidiInterfaceOutputTest, DeviceGoneUnderTheUploadIsNoLongerReadyAndIsReleased)
+{
+    pumpMessages();
+    choose (1);
+    pumpMessages();
+    const auto before = changes.count;
+    midiInterface->setEnabled (false); // as during an upload
+
+    std::atomic<bool> connected { false };
+    std::thread upload ([&] { connected = midiInterface->checkDeviceConnected(); });
+    upload.join();
+    EXPECT_TRUE (connected);
+
+    a.vanish();
+    upload = std::thread ([&] { connected = midiInterface->checkDeviceConnected(); });
+    upload.join();
+    EXPECT_FALSE (connected);
+    EXPECT_FALSE (midiInterface->isDeviceReady()); // at once, before the message thread runs
+
+    pumpMessages();
+    EXPECT_FALSE (a.isOpen());
+    EXPECT_EQ (selector->getText(), "(Disconnected)");
+    EXPECT_EQ (changes.count, before + 1);
+
+    // Nothing open: nothing is connected.
+    EXPECT_FALSE (midiInterface->checkDeviceConnected());
+}
+
+// An open list shows the items as they were when it opened; changing them under it would make a
+// click choose another device than the one the user saw.
+TEST_F (MidiInterfaceOutputTest, ListIsNotChangedWhileTheUserHasItOpen)
+{
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+        GTEST_SKIP() << "needs a display (the suite runs under xvfb-run)";
+
+    juce::Component window;
+    window.setBounds (100, 100, 400, 100);
+    window.addAndMakeVisible (*midiInterface);
+    midiInterface->setBounds (0, 0, 400, 60);
+    window.addToDesktop (0);
+    window.setVisible (true);
+    pumpMessages();
+
+    selector->showPopup();
+    ASSERT_TRUE (selector->isPopupActive());
+    ports.addOutput ("C");
+    midiInterface->refreshDevices();
+    EXPECT_EQ (menuEntries (*selector), "(Disconnected)=3 - A=1 B=2");
+
+    selector->hidePopup();
+    pumpMessages();
+    midiInterface->refreshDevices();
+    EXPECT_EQ (menuEntries (*selector), "(Disconnected)=4 - A=1 B=2 C=3");
+    window.removeChildComponent (midiInterface.get());
+}

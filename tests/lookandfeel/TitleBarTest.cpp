@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#if JUCE_LINUX
-#include <dlfcn.h>
-#endif
 
 namespace
 {
@@ -225,13 +222,6 @@ TEST (TitleBar, ActiveWindowTitleIsDarker)
 {
     if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
         GTEST_SKIP() << "no display";
-
-        // JUCE unloads Xlib when it shuts down, which orphans Xlib's own caches (the window title's
-        // text conversion); holding the library open keeps them reachable for the leak checker.
-#if JUCE_LINUX
-    static void* const xlib = dlopen ("libX11.so.6", RTLD_LAZY);
-    juce::ignoreUnused (xlib);
-#endif
 
     InstalledLookAndFeel installed;
     juce::DocumentWindow window ("Quillon", windowBackground, juce::DocumentWindow::allButtons, true);

@@ -1,6 +1,5 @@
 #include "protocol/BasicSysexProtocolClass.h"
 #include "ProtocolTestSupport.h"
-#include "app/AutoUpdate.h"
 #include "interface/MidiInterfaceClass.h"
 #include "support/VirtualMidiPortProvider.h"
 
@@ -43,9 +42,13 @@ protected:
 
     void TearDown() override
     {
+        pedal.setObserver (nullptr);
+
+        if (protocol != nullptr)
+            protocol->removeUploadListener (&outcomes);
+
         recorder.reset();
         protocol.reset();
-        bAutoUpdate = false;
     }
 
     void load (Bytes bytes)
@@ -54,6 +57,28 @@ protected:
         image = std::make_unique<TestFirmwareImage> (std::move (bytes));
         protocol = std::make_unique<BasicSysexProtocolClass> (&midiInterface, image.get());
         recorder = std::make_unique<ProgressRecorder> (*protocol, log);
+        protocol->addUploadListener (&outcomes);
+    }
+
+    // Notes each outcome the protocol reports ("outcome N"), and whether it came on the message
+    // thread.
+    struct OutcomeRecorder final : ProtocolBaseClass::Listener
+    {
+        explicit OutcomeRecorder (EventLog& logToUse) : log (logToUse) {}
+
+        void uploadFinished (UploadOutcome outcome) override
+        {
+            log.add ("outcome " + std::to_string (static_cast<int> (outcome)));
+            offMessageThread = offMessageThread || !juce::MessageManager::existsAndIsCurrentThread();
+        }
+
+        EventLog& log;
+        bool offMessageThread = false;
+    };
+
+    static std::string outcomeEvent (UploadOutcome outcome)
+    {
+        return "outcome " + std::to_string (static_cast<int> (outcome));
     }
 
     // Pumps the message loop until the thread has ended and its last status has been delivered.
@@ -64,6 +89,7 @@ protected:
     }
 
     EventLog log;
+    OutcomeRecorder outcomes { log };
     VirtualMidiPortProvider ports;
     VirtualMidiOutput& pedal = ports.addOutput ("Pedal");
     MidiInterfaceClass midiInterface { true, false, ports };
@@ -162,45 +188,15 @@ TEST_F (Upload, StartWhileRunningChangesNothingAndAfterTheEndStartsAgainFromTheF
     EXPECT_EQ (protocol->getProgress(), 1.0);
 }
 
-TEST_F (Upload, StartAfterTheLastMessageOnlyResetsTheProgress)
-{
-    // The quit request of automatic mode holds the thread after its last message.
-    EventLog appLog;
-    QuitRecorderApplication application (appLog);
-    juce::WaitableEvent quitMayReturn;
-    application.onQuitRequest = [&]
-    {
-        quitMayReturn.wait (5000);
-    };
-    bAutoUpdate = true;
-
-    load (makeImage ({ 10, 10 }));
-    protocol->startUpload();
-    ASSERT_TRUE (pumpUntil ([&] { return appLog.count ("quit") == 1; }));
-
-    protocol->startUpload();
-    EXPECT_EQ (protocol->getProgress(), 0.0);
-    EXPECT_TRUE (protocol->isThreadRunning());
-
-    quitMayReturn.signal();
-    ASSERT_TRUE (pumpUntil ([&] { return !protocol->isThreadRunning(); }));
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-    EXPECT_EQ (sends.getSendsBegun(), 2);
-    EXPECT_EQ (protocol->getProgress(), 0.0);
-}
-
 TEST_F (Upload, DestroyingTheProtocolEndsTheUploadAfterTheMessageInProgress)
 {
-    EventLog appLog;
-    QuitRecorderApplication application (appLog);
-    bAutoUpdate = true;
-
     load (makeImage (std::vector<int> (20, 100)));
     pedal.setBytesPerSecond (1000.0); // 100 ms a message
     protocol->startUpload();
     ASSERT_TRUE (sends.waitForSendsBegun (3));
 
     recorder->forgetWatchedObject(); // still listening while the protocol goes
+    protocol->removeUploadListener (&outcomes);
     protocol.reset(); // a thread still running after 2000 ms would be killed, with an assertion
 
     const int begun = sends.getSendsBegun();
@@ -208,8 +204,6 @@ TEST_F (Upload, DestroyingTheProtocolEndsTheUploadAfterTheMessageInProgress)
     EXPECT_EQ (pedal.getMessages().size(), static_cast<size_t> (begun)); // the last one finished whole
     EXPECT_EQ (log.count ("status " + completed), 0u);
     EXPECT_FALSE (midiInterface.isEnabled());
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-    EXPECT_EQ (appLog.count ("quit"), 0u);
 }
 
 TEST_F (Upload, DestroyingTheProtocolWhileItWaitsForTheMessageManagerLockSendsNothing)
@@ -220,16 +214,15 @@ TEST_F (Upload, DestroyingTheProtocolWhileItWaitsForTheMessageManagerLockSendsNo
     juce::Thread::sleep (50);
 
     recorder->forgetWatchedObject();
+    protocol->removeUploadListener (&outcomes);
     protocol.reset();
 
     EXPECT_EQ (sends.getSendsBegun(), 0);
 }
 
-TEST_F (Upload, AutomaticModeQuitsAfterCompletionAndEnablingTheInterface)
+TEST_F (Upload, ReportsTheOutcomeOnceOnTheMessageThreadAfterEnablingTheInterfaceAndNeverQuits)
 {
     QuitRecorderApplication application (log);
-    bAutoUpdate = true;
-
     load (makeImage ({ 10, 20 }));
     enablement.onChange = [&] (bool enabled)
     {
@@ -238,28 +231,111 @@ TEST_F (Upload, AutomaticModeQuitsAfterCompletionAndEnablingTheInterface)
     };
     protocol->startUpload();
     ASSERT_TRUE (waitForEnd (completed));
-
-    EXPECT_EQ (log.select ({ "send", "enabled", "status when", "quit" }),
-               (Events { "send 10", "send 20", "enabled", "status when enabled: " + completed, "quit" }));
-}
-
-TEST_F (Upload, AutomaticModeWithoutAnApplicationObjectStillCompletes)
-{
-    bAutoUpdate = true;
-    load (makeImage ({ 10 }));
-    protocol->startUpload();
-    ASSERT_TRUE (waitForEnd (completed));
-    EXPECT_TRUE (midiInterface.isEnabled());
-}
-
-TEST_F (Upload, ManualModeDoesNotQuit)
-{
-    QuitRecorderApplication application (log);
-    load (makeImage ({ 10 }));
-    protocol->startUpload();
-    ASSERT_TRUE (waitForEnd (completed));
+    ASSERT_TRUE (pumpUntil ([&] { return log.count (outcomeEvent (UploadOutcome::completed)) > 0; }));
     juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-    EXPECT_EQ (log.count ("quit"), 0u);
+
+    EXPECT_EQ (log.select ({ "send", "enabled", "status when", "outcome", "quit" }),
+               (Events { "send 10", "send 20", "enabled", "status when enabled: " + completed,
+                         outcomeEvent (UploadOutcome::completed) }));
+    EXPECT_FALSE (outcomes.offMessageThread);
+    EXPECT_EQ (protocol->getOutcome(), UploadOutcome::completed);
+
+    // A new start forgets the outcome until the new upload has one.
+    sends.allowSends (0);
+    protocol->startUpload();
+    EXPECT_EQ (protocol->getOutcome(), UploadOutcome::none);
+    sends.allowSends (-1);
+    ASSERT_TRUE (pumpUntil ([&] { return log.count (outcomeEvent (UploadOutcome::completed)) == 2; }));
+}
+
+// How an upload ends is decided from what happened to the bytes and the device.
+TEST_F (Upload, DeviceThatGoesAwayIsNeverReportedAsUpdated)
+{
+    // The device is pulled while message k is on its way (k = 3: the last one).
+    for (const int k : { 1, 2, 3 })
+    {
+        SCOPED_TRACE (k);
+        pedal.clearReceived();
+        pedal.reappear();
+        midiInterface.refreshDevices();
+        midiInterface.selectOutput (1);
+        ASSERT_TRUE (midiInterface.isDeviceReady());
+
+        load (makeImage ({ 10, 20, 30 }));
+        pedal.setObserver (
+            [&, seen = std::make_shared<int> (0)] (const juce::MidiMessage&)
+            {
+                if (++*seen == k)
+                    pedal.vanish();
+            });
+        protocol->startUpload();
+        ASSERT_TRUE (waitForEnd (BasicSysexProtocolClass::deviceLostText));
+        ASSERT_TRUE (
+            pumpUntil ([&] { return log.count (outcomeEvent (UploadOutcome::deviceLost)) == (size_t)k; }));
+
+        EXPECT_EQ (protocol->getOutcome(), UploadOutcome::deviceLost);
+        EXPECT_EQ (pedal.getMessageCount(), static_cast<size_t> (k - 1)); // nothing after the pull
+        EXPECT_LT (protocol->getProgress(), 1.0);
+        EXPECT_FALSE (midiInterface.isDeviceReady());
+        EXPECT_TRUE (midiInterface.isEnabled());
+        pedal.setObserver (nullptr);
+        recorder.reset();
+        protocol->removeUploadListener (&outcomes);
+        protocol.reset();
+    }
+
+    EXPECT_EQ (log.count ("status " + completed), 0u);
+}
+
+TEST_F (Upload, StopRequestEndsBetweenMessagesWithoutCompletion)
+{
+    load (makeImage ({ 10, 20, 30, 40 }));
+    sends.allowSends (2);
+    protocol->startUpload();
+    ASSERT_TRUE (sends.waitForSendsBegun (3)); // the third send is held
+
+    protocol->signalThreadShouldExit();
+    sends.allowSends (-1);
+    ASSERT_TRUE (protocol->waitForThreadToExit (5000));
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+
+    EXPECT_EQ (protocol->getOutcome(), UploadOutcome::stopped);
+    const auto all = messagesOf (imageBytes);
+    EXPECT_EQ (pedal.getMessages(), std::vector<Bytes> (all.begin(), all.begin() + 3));
+    EXPECT_EQ (protocol->getStatusText().toStdString(), uploading);
+    EXPECT_FALSE (midiInterface.isEnabled());
+    EXPECT_EQ (log.count (outcomeEvent (UploadOutcome::stopped)), 1u);
+}
+
+// Once a quit has been posted JUCE refuses the message-manager lock; the thread has not been asked
+// to stop, but the upload must not run on or call itself completed.
+TEST_F (Upload, RefusedLockAfterAQuitEndsTheUploadAsStopped)
+{
+    load (makeImage ({ 10, 20, 30, 40 }));
+    sends.allowSends (1);
+    protocol->startUpload();
+    ASSERT_TRUE (sends.waitForSendsBegun (2)); // the second send is held
+
+    juce::MessageManager::getInstance()->stopDispatchLoop(); // what a quit request does
+    sends.allowSends (-1);
+    ASSERT_TRUE (protocol->waitForThreadToExit (5000));
+
+    EXPECT_EQ (protocol->getOutcome(), UploadOutcome::stopped);
+    EXPECT_EQ (pedal.getMessageCount(), 2u);
+    EXPECT_NE (protocol->getStatusText().toStdString(), completed);
+}
+
+TEST_F (Upload, NoOpenOutputSendsNothingAndSaysSo)
+{
+    midiInterface.selectOutput (2); // "(Disconnected)"
+    ASSERT_FALSE (midiInterface.isDeviceReady());
+    load (makeImage ({ 10, 20 }));
+
+    protocol->startUpload();
+    ASSERT_TRUE (waitForEnd (BasicSysexProtocolClass::noDeviceText));
+    EXPECT_EQ (protocol->getOutcome(), UploadOutcome::noDevice);
+    EXPECT_EQ (sends.getSendsBegun(), 0);
+    EXPECT_TRUE (midiInterface.isEnabled());
 }
 
 namespace
@@ -294,8 +370,6 @@ Bytes withByteAt (Bytes bytes, size_t index, juce::uint8 value)
 
 TEST_P (DamagedUpload, SendsNothingAndSaysSo)
 {
-    QuitRecorderApplication application (log);
-    bAutoUpdate = true;
     load (GetParam().bytes);
     midiInterface.setEnabled (false);
 
@@ -306,8 +380,7 @@ TEST_P (DamagedUpload, SendsNothingAndSaysSo)
     EXPECT_EQ (protocol->getProgress(), 0.0);
     EXPECT_EQ (log.select ({ "progress", "status" }), (Events { "status " + damaged }));
     EXPECT_TRUE (midiInterface.isEnabled());
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-    EXPECT_EQ (log.count ("quit"), 0u);
+    EXPECT_EQ (protocol->getOutcome(), UploadOutcome::damagedImage);
 
     // Still damaged on a second attempt; nothing hangs.
     protocol->startUpload();

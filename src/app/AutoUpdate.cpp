@@ -1,3 +1,0 @@
-#include "app/AutoUpdate.h"
-
-std::atomic<bool> bAutoUpdate { false };
