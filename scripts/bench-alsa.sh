@@ -8,6 +8,10 @@
 #   1. Quillon --autoupdate --file IMAGE (sequencer port C-0);
 #   2. amidi -s IMAGE -i 1 on the other port's rawmidi side (hw:C,1), whose sequencer port is
 #      connected to C-0 for the run.
+# Where there is a USB MIDI device (the alsa-vm guest's, --usb-midi), twice more to the same
+# receiver on the device's gadget side (the f_midi card's rawmidi hw:G,0, what the device receives):
+#   3. Quillon --autoupdate --file IMAGE to the device's port ("USB MIDI Pedal MIDI 1");
+#   4. amidi -s IMAGE -i 1 to the device's own rawmidi port (hw:H,0, snd-usb-audio).
 # For each it prints the upload's wall time divided by the wire time of the image's bytes
 # (320 us per byte), and how many bytes arrived intact.
 #
@@ -60,12 +64,13 @@ pids="$pids $!"
 until [[ -s "$out/display" ]]; do sleep 0.1; done
 export DISPLAY=":$(head -n1 "$out/display")"
 
-# measure KEY LABEL COMMAND...: runs COMMAND while the receiver captures; prints one result line.
+# measure KEY LABEL RAWMIDI COMMAND...: runs COMMAND while the receiver captures on RAWMIDI; prints
+# one result line.
 measure() {
-    local key="$1" label="$2"
-    shift 2
+    local key="$1" label="$2" device="$3"
+    shift 3
     rm -f "$out/ready"
-    "$receiver" --device "hw:$card,0" --output "$out/$key.capture" --arrivals "$out/$key.arrivals" \
+    "$receiver" --device "$device" --output "$out/$key.capture" --arrivals "$out/$key.arrivals" \
         --ready "$out/ready" --idle-ms 3000 > "$out/$key.receiver.log" 2>&1 &
     local receiver_pid=$!
     until [[ -e "$out/ready" ]]; do sleep 0.05; done
@@ -80,7 +85,7 @@ measure() {
         END {
             wire = bytes * 320e-6
             wall = (final - first) * 1e-9 + last * 320e-6
-            printf "%-24s %9.4f s %11.4f s %9.5f %8d of %d  %-9s %+8.0f us\n", label, wire, wall, wall / wire,
+            printf "%-28s %9.4f s %11.4f s %9.5f %8d of %d  %-9s %+8.0f us\n", label, wire, wall, wall / wire,
                    received, bytes, identical, (wall - wire) * 1e6 / (NR > 1 ? messages - 1 : 1)
         }' "$out/$key.arrivals"
 }
@@ -88,15 +93,27 @@ measure() {
 id="$("$tool" list-outputs | awk -F'\t' -v name="VirMIDI $card-0" '{ sub(/ +$/, "", $2) } $2 == name { print $1 }')"
 
 echo "Image: $messages SysEx messages, $bytes bytes; receiver: hw:$card,0, 4096-byte buffer, 6250 bytes/s"
-printf "%-24s %11s %13s %9s %16s  %-9s %s\n" "sender" "wire time" "upload wall" "ratio" "bytes received" \
+printf "%-28s %11s %13s %9s %16s  %-9s %s\n" "sender" "wire time" "upload wall" "ratio" "bytes received" \
     "identical" "excess per message"
-measure quillon "Quillon (VirMIDI $card-0)" "$app" --autoupdate --outputid "$id" --file "$image"
+measure quillon "Quillon (VirMIDI $card-0)" "hw:$card,0" "$app" --autoupdate --outputid "$id" --file "$image"
 
 # amidi writes to the rawmidi side of port C-1; its sequencer port passes the events to C-0.
 from="$(aconnect -i | awk -v n="'Virtual Raw MIDI $card-1'" 'index($0, n) { sub(":", "", $2); print $2; exit }')"
 to="$(aconnect -o | awk -v n="'Virtual Raw MIDI $card-0'" 'index($0, n) { sub(":", "", $2); print $2; exit }')"
 aconnect "$from:0" "$to:0"
-measure amidi "amidi -i 1 (hw:$card,1)" amidi -p "hw:$card,1" -s "$image" -i 1
+measure amidi "amidi -i 1 (hw:$card,1)" "hw:$card,0" amidi -p "hw:$card,1" -s "$image" -i 1
 aconnect -d "$from:0" "$to:0"
+
+# usb-midi-plug status: state, host_card, host_client, gadget_card, gadget_client.
+if usb_status="$(usb-midi-plug status 2> /dev/null)" && eval "$usb_status" && [[ "$state" == on ]]; then
+    usb_id="$("$tool" list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { print $1 }')"
+    measure quillon-usb "Quillon (USB $host_client-0)" "hw:$gadget_card,0" \
+        "$app" --autoupdate --outputid "$usb_id" --file "$image"
+    measure amidi-usb "amidi -i 1 (hw:$host_card,0)" "hw:$gadget_card,0" \
+        amidi -p "hw:$host_card,0" -s "$image" -i 1
+    echo "USB MIDI device: host side card $host_card (snd-usb-audio), received on its gadget side hw:$gadget_card,0"
+else
+    echo "No USB MIDI device (the alsa-vm guest's, --usb-midi): its rows are left out."
+fi
 echo "This machine oversleeps std::this_thread::sleep_until by $("$tool" sleep-latency) us on average" \
     "(what each message would add if its wait did not continue the previous message's timeline)."

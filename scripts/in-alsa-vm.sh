@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs a command inside the alsa-vm guest (a throw-away Linux with ALSA snd-virmidi ports), with
-# the project folder shared read-write:
+# Runs a command inside the alsa-vm guest (a throw-away Linux with ALSA snd-virmidi ports and a USB
+# MIDI device, which usb-midi-plug unplugs and plugs in), with the project folder shared read-write:
 #   in-alsa-vm.sh [--timeout SECONDS] -- COMMAND [ARGS...]
 # alsa-vm is $QUILLON_ALSA_VM, or ../shared/tools/alsa-vm/alsa-vm beside the project folder.
 # Exit status: the command's; 75 when there is no alsa-vm.
@@ -21,16 +21,11 @@ if [[ ! -x "$vm" ]]; then
 fi
 
 # The guest sees this machine's files read-only; the project folder is shared read-write.
-options=(--share "$root" --timeout "$timeout")
-if [[ -z "${ALSA_VM_BACKEND:-}" ]] && grep -qw amx_tile /proc/cpuinfo &&
-    [[ ! -x "${ALSA_VM_CACHE:-/var/cache/alsa-vm}/uml/linux" ]]; then
-    # Setting up the UML guest takes minutes, and its 6.1 kernel cannot start on a CPU with AMX
-    # (it cannot save the host's 11 KB register state: "ptrace set fp regs failed").
-    echo "in-alsa-vm.sh: this CPU has AMX, which the UML guest cannot run on; using --backend tcg"
-    options+=(--backend tcg)
-elif [[ -z "${ALSA_VM_BACKEND:-}" ]]; then
-    # alsa-vm picks User-Mode Linux where KVM cannot boot Debian's kernel. UML fails to start on
-    # some CPUs (status 125: the guest itself failed); the emulated guest is slower but works.
+options=(--share "$root" --timeout "$timeout" --usb-midi)
+if [[ -z "${ALSA_VM_BACKEND:-}" ]]; then
+    # alsa-vm picks User-Mode Linux where KVM cannot boot Debian's kernel (its UML kernel is
+    # patched to start on CPUs with AMX too). Should UML still fail to start here (status 125: the
+    # guest itself failed), the emulated guest is slower but works.
     echo "in-alsa-vm.sh: starting alsa-vm (its first use on a machine sets it up: a few minutes)"
     rc=0
     probe_log="$(mktemp)"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds and runs the real-MIDI end-to-end tests (CTest label "alsa"): the application sends
-# through an ALSA snd-virmidi port to a receiver that empties its 4 KB buffer like a device.
+# through an ALSA snd-virmidi port, or to a USB MIDI device, to a receiver that empties its 4 KB
+# buffer like a device.
 #   test-alsa.sh [ctest arguments...]      e.g. test-alsa.sh -R close
-# Where this machine has snd-virmidi ports (sudo modprobe snd-virmidi) the tests run here.
-# Otherwise they run inside the alsa-vm guest (scripts/in-alsa-vm.sh); without one they are skipped
-# with a message.
+# Where this machine has snd-virmidi ports (sudo modprobe snd-virmidi) the tests run here, and the
+# USB cases are skipped. Otherwise all of them run inside the alsa-vm guest (scripts/in-alsa-vm.sh),
+# which has a USB MIDI device; without one they are skipped with a message.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -26,6 +27,8 @@ if [[ -r /dev/snd/seq ]] && grep -q '\[VirMIDI *\]' /proc/asound/cards 2> /dev/n
 fi
 
 echo "test-alsa.sh: running the ALSA tests inside the alsa-vm guest"
+# The guest has a USB MIDI device too; there the cases that use it must find it.
+export QUILLON_USB_MIDI_REQUIRED=1
 rc=0
 "$root/scripts/in-alsa-vm.sh" -- "${ctest_command[@]}" || rc=$?
 if [[ $rc -eq 75 ]]; then

@@ -1,5 +1,8 @@
 #include "interface/JuceMidiOutputPort.h"
 
+#include "interface/AlsaSequencerSysexOutput.h"
+#include "interface/SysexPartSender.h"
+
 #ifndef QUILLON_WIRE_PACING
 #define QUILLON_WIRE_PACING 1
 #endif
@@ -10,7 +13,9 @@ JuceMidiOutputPort::JuceMidiOutputPort (std::unique_ptr<juce::MidiOutput> device
     jassert (device != nullptr);
 }
 
-void JuceMidiOutputPort::sendMessageNow (const juce::MidiMessage& message)
+JuceMidiOutputPort::~JuceMidiOutputPort() = default;
+
+void JuceMidiOutputPort::sendWhole (const juce::MidiMessage& message)
 {
 #if !JUCE_WINDOWS && QUILLON_WIRE_PACING
     // JUCE's ALSA client is non-blocking: the send returns as soon as the event is handed to the
@@ -26,3 +31,41 @@ void JuceMidiOutputPort::sendMessageNow (const juce::MidiMessage& message)
     device->sendMessageNow (message);
 #endif
 }
+
+void JuceMidiOutputPort::sendMessageNow (const juce::MidiMessage& message)
+{
+#if JUCE_LINUX && JUCE_ALSA && QUILLON_WIRE_PACING
+    if (static_cast<std::size_t> (message.getRawDataSize()) > AlsaSequencerSysexOutput::maxPartSize)
+    {
+        sendInParts (message);
+        return;
+    }
+#endif
+
+    sendWhole (message);
+}
+
+bool JuceMidiOutputPort::hasSendFailed() const
+{
+    return sendFailed.load();
+}
+
+#if JUCE_LINUX && JUCE_ALSA
+// JUCE hands the ALSA sequencer a whole SysEx as one event, and snd-seq-midi drops what does not
+// fit a hardware port's 4 KB output buffer: a long message would reach the device cut, without a
+// word. Sent as paced parts through a client of our own, it arrives whole.
+void JuceMidiOutputPort::sendInParts (const juce::MidiMessage& message)
+{
+    if (partOutput == nullptr)
+        partOutput = AlsaSequencerSysexOutput::open (device->getIdentifier(), device->getName());
+
+    const auto sent = partOutput != nullptr &&
+                      SysexPartSender (pacer, AlsaSequencerSysexOutput::maxPartSize)
+                          .send (message.getRawData(), static_cast<std::size_t> (message.getRawDataSize()),
+                                 [this] (const std::uint8_t* part, std::size_t size)
+                                 { return partOutput->send (part, size); });
+
+    if (!sent)
+        sendFailed = true;
+}
+#endif

@@ -3,21 +3,35 @@
 #include "interface/MidiOutputPort.h"
 #include "interface/WirePacer.h"
 
+#include <atomic>
 #include <memory>
+
+class AlsaSequencerSysexOutput;
 
 // A MIDI output opened through JUCE. Its send returns once the driver has finished with the
 // message: where JUCE's send does not wait for that (Linux, macOS) it waits for the message's wire
-// time itself.
+// time itself. On Linux a message too long for the ALSA bridge's buffer goes in parts through a
+// sequencer client of its own.
 class JuceMidiOutputPort final : public MidiOutputPort
 {
 public:
     explicit JuceMidiOutputPort (std::unique_ptr<juce::MidiOutput> device);
+    ~JuceMidiOutputPort() override;
 
     void sendMessageNow (const juce::MidiMessage& message) override;
+    bool hasSendFailed() const override;
 
 private:
+    void sendWhole (const juce::MidiMessage& message);
+
     std::unique_ptr<juce::MidiOutput> device;
     WirePacer pacer;
+#if JUCE_LINUX && JUCE_ALSA
+    void sendInParts (const juce::MidiMessage& message);
+
+    std::unique_ptr<AlsaSequencerSysexOutput> partOutput; // opened for the first long message
+#endif
+    std::atomic<bool> sendFailed { false };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (JuceMidiOutputPort)
 };

@@ -200,6 +200,7 @@ bool MidiInterfaceClass::isDeviceReady()
 bool MidiInterfaceClass::checkDeviceConnected()
 {
     juce::MidiDeviceInfo device;
+    bool sendRefused = false;
 
     {
         const std::scoped_lock lock (outputLock);
@@ -208,9 +209,11 @@ bool MidiInterfaceClass::checkDeviceConnected()
             return false;
 
         device = openOutputDevice;
+        sendRefused = midiOutput->hasSendFailed();
     }
 
-    if (listsDevice (readOutputDevices(), device))
+    // A send the platform refused did not reach the device whole, even if the device is still listed.
+    if (!sendRefused && listsDevice (readOutputDevices(), device))
         return true;
 
     // Not ready from now on; the port itself is closed on the message thread, where it was opened.

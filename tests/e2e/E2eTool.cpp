@@ -2,7 +2,9 @@
 // test scripts cannot find out from outside the application without guessing:
 //   list-outputs             JUCE's MIDI output list, in the order the output selector shows it
 //                            ("<item id>\t<name>\t<identifier>" per line; item id = 1-based position)
-//   write-image FILE COUNT   a SysEx image of COUNT messages with varied lengths
+//   write-image FILE COUNT [LENGTH]
+//                            a SysEx image of COUNT messages with varied lengths, or all of
+//                            LENGTH bytes (at least 5)
 //   write-builtin-image FILE the image compiled into the application, as a file
 //   sleep-latency            mean time by which std::this_thread::sleep_until oversleeps here
 //   intern-wm-atoms          see E2eX11.h
@@ -38,8 +40,9 @@ int listOutputs()
 
 // Message lengths cycle through short, long and odd sizes (the protocol splits on the bytes, not
 // on a fixed length); the payload is a deterministic 7-bit pattern with the message number in it,
-// so a lost or repeated message shows up in a comparison.
-int writeImage (const char* path, int count)
+// so a lost or repeated message shows up in a comparison. A fixed length (0: the cycle) gives
+// messages longer than any buffer on the way.
+int writeImage (const char* path, int count, int fixedLength)
 {
     static const int lengths[] = { 9, 599, 1031, 37, 256, 257, 600, 5, 513 };
     juce::MemoryBlock image;
@@ -47,7 +50,7 @@ int writeImage (const char* path, int count)
 
     for (int m = 0; m < count; ++m)
     {
-        const int length = lengths[m % int (std::size (lengths))];
+        const int length = fixedLength > 0 ? fixedLength : lengths[m % int (std::size (lengths))];
         image.append ("\xF0", 1);
 
         for (int i = 1; i < length - 1; ++i)
@@ -92,7 +95,7 @@ int sleepLatency()
 int usage()
 {
     std::fprintf (stderr,
-                  "usage: QuillonE2eTool list-outputs | write-image FILE COUNT | "
+                  "usage: QuillonE2eTool list-outputs | write-image FILE COUNT [LENGTH] | "
                   "write-builtin-image FILE | sleep-latency | intern-wm-atoms | close-window WINDOW_ID\n");
     return 2;
 }
@@ -108,8 +111,11 @@ int main (int argc, char** argv)
     if (std::strcmp (command, "list-outputs") == 0 && argc == 2)
         return listOutputs();
 
-    if (std::strcmp (command, "write-image") == 0 && argc == 4)
-        return writeImage (argv[2], std::atoi (argv[3]));
+    if (std::strcmp (command, "write-image") == 0 && (argc == 4 || argc == 5))
+    {
+        const int length = argc == 5 ? std::atoi (argv[4]) : 0;
+        return argc == 5 && length < 5 ? usage() : writeImage (argv[2], std::atoi (argv[3]), length);
+    }
 
     if (std::strcmp (command, "write-builtin-image") == 0 && argc == 3)
         return writeBuiltInImage (argv[2]);

@@ -12,6 +12,11 @@
 # The case "unpaced_build_loses_bytes" needs QUILLON_UNPACED_APP: the application built with
 # -DQUILLON_WIRE_PACING=OFF. It checks that this receiver does see the loss the wire-time wait
 # prevents, i.e. that the other cases could fail.
+#
+# The cases usb_* send to a real USB MIDI device instead: the alsa-vm guest's (--usb-midi), where
+# the real snd-usb-audio driver serves the device's host side and PacedMidiReceiver reads what the
+# device receives on its gadget side (the f_midi card). They unplug and re-plug it with
+# usb-midi-plug. Without such a device they are skipped, or fail with QUILLON_USB_MIDI_REQUIRED=1.
 set -euo pipefail
 
 case_name="${1:?case}"
@@ -44,12 +49,31 @@ skip() {
 log() { echo "[$(date +%T.%N | cut -c1-12)] $*"; }
 
 # ---------------------------------------------------------------- ALSA
-card="$(awk '/\[VirMIDI *\]/ { print $1; exit }' /proc/asound/cards 2>/dev/null || true)"
-if [[ ! -r /dev/snd/seq || -z "$card" || ! -e "/dev/snd/midiC${card}D0" ]]; then
+usb=0
+[[ "$case_name" == usb_* ]] && usb=1
+if ((usb)); then
+    # usb-midi-plug status: state=on|off, host_card=H host_client=C, gadget_card=G gadget_client=D
+    if ! command -v usb-midi-plug > /dev/null || ! usb_status="$(usb-midi-plug status 2> /dev/null)"; then
+        if [[ "${QUILLON_USB_MIDI_REQUIRED:-0}" == 1 ]]; then
+            fail "no USB MIDI device with usb-midi-plug (QUILLON_USB_MIDI_REQUIRED=1: the alsa-vm guest must run with --usb-midi)"
+        fi
+        echo "SKIP: no USB MIDI device (./scripts/test-alsa.sh runs these cases in the alsa-vm guest, which has one)"
+        exit 77
+    fi
+    eval "$usb_status"
+    if [[ "$state" != on ]]; then
+        usb-midi-plug on > /dev/null || fail "cannot plug the USB MIDI device back in"
+        eval "$(usb-midi-plug status)"
+    fi
+    [[ -n "${gadget_card:-}" && -n "${host_client:-}" ]] || fail "usb-midi-plug status is incomplete: $usb_status"
+    rawmidi="hw:${gadget_card},0"
+elif [[ -r /dev/snd/seq ]] && card="$(awk '/\[VirMIDI *\]/ { print $1; exit }' /proc/asound/cards 2>/dev/null)" &&
+    [[ -n "$card" && -e "/dev/snd/midiC${card}D0" ]]; then
+    port_name="VirMIDI ${card}-0"
+    rawmidi="hw:${card},0"
+else
     skip "no ALSA sequencer with snd-virmidi ports (run 'sudo modprobe snd-virmidi', or ./scripts/test-alsa.sh to use the alsa-vm guest)"
 fi
-port_name="VirMIDI ${card}-0"
-rawmidi="hw:${card},0"
 
 for tool_needed in Xvfb xdotool import convert cmp; do
     command -v "$tool_needed" > /dev/null || fail "$tool_needed is missing (./scripts/install-deps.sh installs it)"
@@ -58,17 +82,27 @@ for f in "$app" "$receiver" "$tool"; do
     [[ -x "$f" ]] || fail "not an executable: '$f'"
 done
 
+if ((usb)); then
+    # The device's port as JUCE names it: its sequencer port host_client:0.
+    port_name="$("$tool" list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { sub(/ +$/, "", $2); print $2; exit }')"
+    [[ -n "$port_name" ]] || fail "the USB MIDI device ($host_client-0) is not in JUCE's output list: $("$tool" list-outputs)"
+fi
+
 rm -rf "$out"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
 
 # ---------------------------------------------------------------- processes
-app_pid="" receiver_pid="" xvfb_pid=""
+app_pid="" receiver_pid="" xvfb_pid="" usb_unplugged=0
 cleanup() {
     local pid
     for pid in $app_pid $receiver_pid $xvfb_pid; do
         kill "$pid" 2> /dev/null || true
     done
+    # The next case expects the USB device plugged in.
+    if ((usb_unplugged)); then
+        usb-midi-plug on > /dev/null || echo "could not plug the USB MIDI device back in"
+    fi
     # CTest looks for JUCE assertions and leak reports in the output.
     if [[ -s "$out/app.log" ]]; then
         echo "--- application output ($out/app.log) ---"
@@ -162,6 +196,19 @@ list_is_closed() { ! list_is_open; }
 
 file_size() { stat -c %s "$1"; }
 
+# The open list's height in pixels: one row more for each output it offers.
+list_height() {
+    local w
+    w="$(xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null | grep -vx "$window" | head -n1)"
+    [[ -n "$w" ]] || fail "the output list is not open"
+    xdotool getwindowgeometry --shell "$w" | awk -F= '$1 == "HEIGHT" { print $2 }'
+}
+
+now_ms() { date +%s%3N; }
+
+# Kernel messages of snd-seq-midi when a SysEx event did not fit the port's output buffer.
+overrun_reports() { dmesg 2> /dev/null | grep -c 'seq_midi: MIDI output buffer overrun' || true; }
+
 # Bytes of the rawmidi capture so far (the receiver flushes after every read).
 captured() { [[ -e "$out/capture.syx" ]] && file_size "$out/capture.syx" || echo 0; }
 
@@ -170,6 +217,16 @@ captured_at_least() { (($(captured) >= $1)); }
 message_count() { LC_ALL=C tr -cd '\360' < "$1" | wc -c; }
 
 wire_seconds() { echo $(($(file_size "$1") * 320 / 1000000 + 1)); }
+
+# expect_capture_is_cut FILE: the capture is the start of FILE, not all of it.
+expect_capture_is_cut() {
+    local got
+    got="$(captured)"
+    ((got < $(file_size "$1"))) || fail "the whole image arrived: the upload was not interrupted"
+    cmp -s -n "$got" "$1" "$out/capture.syx" || fail "the capture ($got bytes) is not the start of the image"
+}
+
+ends_with_f7() { [[ "$(tail -c1 "$1" | od -An -tx1 | tr -d ' ')" == f7 ]]; }
 
 # expect_capture_equals FILE: the receiver got FILE byte for byte.
 expect_capture_equals() {
@@ -238,7 +295,8 @@ autoupdate_case() {
     start_xvfb
     local id
     id="$(output_id)"
-    start_receiver --idle-ms 3000
+    # The receiver's idle time must outlast the longest message's wire time.
+    start_receiver --idle-ms "${receiver_idle_ms:-3000}"
     start_app "$application" --autoupdate --outputid "$id" "$@"
     wait_for_exit "$app_pid" $(($(wire_seconds "$sent") * 2 + 90)) || rc=$?
     app_pid=""
@@ -419,6 +477,182 @@ case "$case_name" in
         wait_for_exit "$app_pid" 10 || rc=$?
         app_pid=""
         [[ $rc -eq 0 ]] || fail "closing the window after the update gave status $rc"
+        ;;
+
+    usb_autoupdate_file)
+        rc=0
+        autoupdate_case "$app" "$image" --file "$image" || rc=$?
+        expect_capture_equals "$image"
+        [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
+        ;;
+
+    usb_long_messages)
+        # Two messages far longer than the 4 KB output buffer of the device's sequencer port, with
+        # a short one between them.
+        "$tool" write-image "$out/long.syx" 2 10000 || fail "cannot write the long messages"
+        "$tool" write-image "$out/short.syx" 1 || fail "cannot write the short message"
+        long="$out/long-messages.syx"
+        { head -c 10000 "$out/long.syx" && cat "$out/short.syx" && tail -c 10000 "$out/long.syx"; } > "$long"
+        overruns_before="$(overrun_reports)"
+        rc=0
+        receiver_idle_ms=6000 autoupdate_case "$app" "$long" --file "$long" || rc=$?
+        overruns=$(($(overrun_reports) - overruns_before))
+        ((overruns == 0)) || log "the kernel reported $overruns MIDI output buffer overruns (snd-seq-midi)"
+        expect_capture_equals "$long"
+        [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
+        ;;
+
+    usb_plug_late)
+        # Quillon starts while the device is unplugged; plugged in, it must appear in the selector
+        # by itself, and the user's way (click, choose, update) must then deliver the image.
+        usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
+        usb_unplugged=1
+        start_xvfb
+        "$tool" list-outputs > "$out/outputs-unplugged.txt"
+        if awk -F'\t' -v name="$port_name" '{ sub(/ +$/, "", $2) } $2 == name { found = 1 } END { exit !found }' \
+            "$out/outputs-unplugged.txt"; then
+            fail "'$port_name' is still listed with the device unplugged"
+        fi
+        start_receiver --idle-ms 600000
+        start_app "$app" --file "$image"
+        window="$(app_window)"
+        window_geometry "$window"
+        selector_x=$((panel_x + 321)) selector_y=$((panel_y + 140))
+        button_x=$((panel_x + 548)) row_y=$((panel_y + 230))
+        bar_left=$((panel_x + 16)) bar_right=$((panel_x + 534)) # filled there only at 100 %
+        wait_until 30 button_is red || fail "the update button is not light red before an output is chosen"
+        bar_empty="$(pixel "$bar_right" "$row_y")"
+
+        # The list as it was at start, without the device.
+        xdotool mousemove "$selector_x" "$selector_y" click 1
+        wait_until 15 list_is_open || fail "the output list did not open"
+        height_unplugged="$(list_height)"
+        screenshot list-unplugged
+        xdotool key Escape
+        wait_until 30 list_is_closed || fail "the output list did not close on Escape"
+
+        usb-midi-plug on > /dev/null || fail "cannot plug the USB MIDI device in"
+        plugged_ms=$(now_ms)
+        usb_unplugged=0
+        # The application looks for new devices every half second: one such interval after the
+        # device is there (usb-midi-plug returns once its sequencer client exists), it is listed.
+        sleep 0.5
+        xdotool mousemove "$selector_x" "$selector_y" click 1
+        clicked_after_ms=$(($(now_ms) - plugged_ms))
+        wait_until 15 list_is_open || fail "the output list did not open"
+        listed_after_ms=$(($(now_ms) - plugged_ms))
+        height_plugged="$(list_height)"
+        screenshot list-plugged
+        ((height_plugged > height_unplugged)) ||
+            fail "'$port_name' is not in the output list opened by a click $clicked_after_ms ms after it was" \
+                "plugged in (open $listed_after_ms ms after; $height_plugged pixels high, as before)"
+        log "'$port_name' is in the output list opened by a click $clicked_after_ms ms after it was plugged in" \
+            "(open $listed_after_ms ms after; $height_unplugged -> $height_plugged pixels high)"
+        xdotool key Escape
+        wait_until 30 list_is_closed || fail "the output list did not close on Escape"
+        id="$(output_id)"
+        for _ in $(seq 1 "$id"); do
+            xdotool key Down
+        done
+        wait_until 20 button_is green || fail "choosing '$port_name' did not make the update button ready"
+        screenshot selected
+
+        xdotool mousemove "$button_x" "$row_y" click 1
+        wait_until $(($(wire_seconds "$image") * 2 + 60)) captured_at_least "$(file_size "$image")" ||
+            fail "only $(captured) of $(file_size "$image") bytes arrived"
+        wait_until 20 bar_is_full || fail "the progress bar did not end full"
+        screenshot after
+        sleep 0.5 # anything sent after the image would be here by now
+        stop_receiver
+        expect_capture_equals "$image"
+
+        "$tool" close-window "$window"
+        rc=0
+        wait_for_exit "$app_pid" 10 || rc=$?
+        app_pid=""
+        [[ $rc -eq 0 ]] || fail "closing the window after the update gave status $rc"
+        ;;
+
+    usb_unplug_mid_update)
+        # The cable is pulled during an unattended update: the update must not pass for completed.
+        start_xvfb
+        id="$(output_id)"
+        start_receiver --idle-ms 600000
+        # Four times the usual image (about 19 s on the wire): under load the unplug takes seconds
+        # to take effect, and the upload must still be running then.
+        long_image="$out/long-image.syx"
+        "$tool" write-image "$long_image" 160
+        start_app "$app" --autoupdate --outputid "$id" --file "$long_image"
+        window="$(app_window)"
+        # Early (the second message is under way): unplugging takes a while in a busy guest.
+        wait_until 120 captured_at_least 600 || fail "the upload did not start"
+        log "unplugging after $(captured) bytes"
+        usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
+        usb_unplugged=1
+        log "unplugged after $(captured) bytes"
+
+        # The window stays open and says why ("Upload stopped: the output device was
+        # disconnected" is far wider than "Uploading firmware" or "Update completed").
+        deadline=$((SECONDS + 30))
+        while true; do
+            if ! kill -0 "$app_pid" 2> /dev/null; then
+                rc=0
+                wait "$app_pid" || rc=$?
+                app_pid=""
+                fail "the application quit by itself with status $rc after the device was unplugged" \
+                    "mid-update: $(tail -n 5 "$out/app.log")"
+            fi
+            screenshot current
+            # (The window may have gone since the check above; the next round reports that.)
+            xdotool getwindowgeometry "$window" > /dev/null 2>&1 && (($(status_text_width "$window") > 350)) && break
+            ((SECONDS < deadline)) || fail "no status shown 30 s after the device was unplugged"
+            sleep 0.2
+        done
+        screenshot unplugged
+        log "the window shows a status $(status_text_width "$window") pixels wide"
+
+        # Plugged in again, the device must get nothing more from this update.
+        usb-midi-plug on > /dev/null || fail "cannot plug the USB MIDI device back in"
+        usb_unplugged=0
+        "$tool" close-window "$window"
+        rc=0
+        wait_for_exit "$app_pid" 10 || rc=$?
+        app_pid=""
+        [[ $rc -ne 124 ]] || fail "the application was still running 10 s after the close request"
+        sleep 0.5 # anything sent before the close would be here by now
+        stop_receiver
+        expect_capture_is_cut "$long_image"
+        ! grep -q "Update completed" "$out/app.log" || fail "the application says \"Update completed\""
+        grep -q "^Quillon: .*disconnected" "$out/app.log" ||
+            fail "no line 'Quillon: ...disconnected...' on the application's stderr"
+        [[ $rc -eq 4 ]] || fail "closing the window after the device was lost gave status $rc, not 4"
+        log "device lost after $(captured) bytes; status 4: $(grep -m1 '^Quillon: ' "$out/app.log")"
+        ;;
+
+    usb_sigterm_mid_update)
+        start_xvfb
+        id="$(output_id)"
+        start_receiver --idle-ms 3000
+        start_app "$app" --autoupdate --outputid "$id" --file "$image"
+        window="$(app_window)"
+        wait_until 120 captured_at_least 4000 || fail "the upload did not start"
+        kill -TERM "$app_pid"
+        signalled_ms=$(now_ms)
+        rc=0
+        wait_for_exit "$app_pid" 10 || rc=$?
+        app_pid=""
+        [[ $rc -ne 124 ]] || fail "the application was still running 10 s after SIGTERM"
+        took_ms=$(($(now_ms) - signalled_ms))
+        log "the application ended $took_ms ms after SIGTERM, with status $rc"
+        ((took_ms <= 5000)) || fail "the application took $took_ms ms to end after SIGTERM"
+        wait_for_exit "$receiver_pid" 60 || fail "the receiver did not stop"
+        receiver_pid=""
+        cat "$out/receiver.log"
+        expect_capture_is_cut "$image"
+        ends_with_f7 "$out/capture.syx" || fail "the capture ends in the middle of a message ($(captured) bytes)"
+        grep -q "^Quillon: " "$out/app.log" || fail "no line 'Quillon: ...' on the application's stderr"
+        [[ $rc -eq 1 ]] || fail "SIGTERM during an unattended update gave status $rc, not 1 (stopped)"
+        log "SIGTERM mid-update: $(captured) bytes = $(message_count "$out/capture.syx") complete messages"
         ;;
 
     *)

@@ -666,6 +666,32 @@ TEST_F (MidiInterfaceOutputTest, DeviceGoneUnderTheUploadIsNoLongerReadyAndIsRel
     EXPECT_FALSE (midiInterface->checkDeviceConnected());
 }
 
+// A listed device whose platform refused a send has not received that message whole.
+TEST_F (MidiInterfaceOutputTest, RefusedSendCountsAsTheDeviceGone)
+{
+    pumpMessages();
+    choose (1);
+    pumpMessages();
+    midiInterface->setEnabled (false);
+
+    const juce::uint8 bytes[] = { 0xF0, 0x01, 0xF7 };
+    a.setRefusesSends (true);
+    std::atomic<bool> connected { true };
+    std::thread upload (
+        [&]
+        {
+            midiInterface->sendSysex (bytes, static_cast<int> (sizeof (bytes)));
+            connected = midiInterface->checkDeviceConnected();
+        });
+    upload.join();
+
+    EXPECT_TRUE (a.isPresent());
+    EXPECT_FALSE (connected);
+    EXPECT_FALSE (midiInterface->isDeviceReady());
+    pumpMessages();
+    EXPECT_FALSE (a.isOpen());
+}
+
 // An open list shows the items as they were when it opened; changing them under it would make a
 // click choose another device than the one the user saw.
 TEST_F (MidiInterfaceOutputTest, ListIsNotChangedWhileTheUserHasItOpen)

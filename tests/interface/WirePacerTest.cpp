@@ -1,5 +1,7 @@
 #include "interface/WirePacer.h"
 
+#include "FakeTime.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -10,30 +12,6 @@ using Clock = WirePacer::Clock;
 
 namespace
 {
-// A clock that moves only when told, and a sleep that records its deadlines and jumps there (or
-// lateWakeUp past them, as a real sleep does).
-struct FakeTime
-{
-    Clock::time_point now = Clock::time_point (1h);
-    Clock::duration lateWakeUp {};
-    int reads = 0;
-    std::vector<Clock::time_point> sleeps;
-
-    WirePacer pacer()
-    {
-        return WirePacer (WirePacer::Timing { [this]
-                                              {
-                                                  ++reads;
-                                                  return now;
-                                              },
-                                              [this] (Clock::time_point deadline)
-                                              {
-                                                  sleeps.push_back (deadline);
-                                                  now = std::max (now, deadline + lateWakeUp);
-                                              } });
-    }
-};
-
 std::chrono::nanoseconds threadCpuTime()
 {
     timespec ts {};

@@ -1,7 +1,8 @@
 # End-to-end tests against real ALSA MIDI (CTest label "alsa"): the shipped application sends
-# through a snd-virmidi port while a paced receiver plays the device. They need an ALSA sequencer
-# with snd-virmidi ports and report "skipped" where there is none; ./scripts/test-alsa.sh runs them
-# (in the alsa-vm guest when this machine has no such ports). Included from tests/CMakeLists.txt.
+# through a snd-virmidi port, or (usb_*) to the alsa-vm guest's USB MIDI device, while a paced
+# receiver plays the device. They report "skipped" where there is no such port;
+# ./scripts/test-alsa.sh runs them (in the alsa-vm guest when this machine has no snd-virmidi
+# ports). Included from tests/CMakeLists.txt.
 
 find_package(ALSA)
 find_package(X11)
@@ -29,7 +30,13 @@ set(QUILLON_ALSA_CASES
     damaged_file 300
     manual_selection 300
     close_mid_upload 300
-    unpaced_build_loses_bytes 300)
+    unpaced_build_loses_bytes 300
+    # The USB MIDI device of the guest (alsa-vm --usb-midi); the 40-message image unless noted.
+    usb_autoupdate_file 300
+    usb_long_messages 300
+    usb_plug_late 300
+    usb_unplug_mid_update 300
+    usb_sigterm_mid_update 300)
 
 while(QUILLON_ALSA_CASES)
     list(POP_FRONT QUILLON_ALSA_CASES case timeout)
@@ -43,8 +50,8 @@ while(QUILLON_ALSA_CASES)
         LABELS alsa
         SKIP_RETURN_CODE 77
         TIMEOUT ${timeout}
-        # One virtual MIDI port and one receiver, and a single-instance application: never two
-        # of these at once, nor beside another test that starts the application.
-        RESOURCE_LOCK "virmidi;quillon-instance"
+        # One virtual MIDI port, one USB device and one receiver, and a single-instance
+        # application: never two of these at once, nor beside another test that starts it.
+        RESOURCE_LOCK "virmidi;usb-midi;quillon-instance"
         FAIL_REGULAR_EXPRESSION "JUCE Assertion failure|Leaked objects detected|ThreadSanitizer|AddressSanitizer|runtime error:")
 endwhile()

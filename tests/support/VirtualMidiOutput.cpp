@@ -8,10 +8,17 @@ public:
     explicit Port (std::shared_ptr<VirtualMidiOutput> deviceToUse) : device (std::move (deviceToUse)) {}
     ~Port() override { device->portClosed(); }
 
-    void sendMessageNow (const juce::MidiMessage& message) override { device->take (message); }
+    void sendMessageNow (const juce::MidiMessage& message) override
+    {
+        if (!device->take (message))
+            sendFailed = true;
+    }
+
+    bool hasSendFailed() const override { return sendFailed; }
 
 private:
     const std::shared_ptr<VirtualMidiOutput> device;
+    std::atomic<bool> sendFailed { false };
 
     JUCE_DECLARE_NON_COPYABLE (Port)
 };
@@ -56,6 +63,11 @@ void VirtualMidiOutput::reappear()
 bool VirtualMidiOutput::isPresent() const
 {
     return present;
+}
+
+void VirtualMidiOutput::setRefusesSends (bool shouldRefuse)
+{
+    refusesSends = shouldRefuse;
 }
 
 void VirtualMidiOutput::setObserver (Observer newObserver)
@@ -170,7 +182,7 @@ void VirtualMidiOutput::portClosed()
     log->add ("close " + name);
 }
 
-void VirtualMidiOutput::take (const juce::MidiMessage& message)
+bool VirtualMidiOutput::take (const juce::MidiMessage& message)
 {
     const auto start = std::chrono::steady_clock::now();
 
@@ -183,11 +195,14 @@ void VirtualMidiOutput::take (const juce::MidiMessage& message)
     if (observerNow != nullptr)
         observerNow (message);
 
+    if (refusesSends)
+        return false;
+
     if (!present)
     {
         const std::scoped_lock guard (lock);
         ++dropped;
-        return;
+        return true;
     }
 
     const auto size = static_cast<std::size_t> (message.getRawDataSize());
@@ -206,4 +221,5 @@ void VirtualMidiOutput::take (const juce::MidiMessage& message)
     }
 
     arrived.notify_all();
+    return true;
 }

@@ -50,6 +50,10 @@ public:
     void reappear();
     bool isPresent() const;
 
+    // While set, sends are refused as a platform refuses them: nothing is taken, and the port
+    // reports a failed send from then on.
+    void setRefusesSends (bool shouldRefuse);
+
     // Called on the sending thread with each message handed to a port, before the device takes it
     // (dropped messages included). Null removes it. Must not open or close ports of this device.
     void setObserver (Observer observer);
@@ -83,7 +87,7 @@ public:
 private:
     class Port;
 
-    void take (const juce::MidiMessage& message);
+    bool take (const juce::MidiMessage& message); // false when refused
     void portClosed();
 
     const juce::String name;
@@ -93,6 +97,7 @@ private:
     std::atomic<double> bytesPerSecond;
     std::atomic<bool> failsToOpen { false };
     std::atomic<bool> present { true };
+    std::atomic<bool> refusesSends { false };
 
     mutable std::mutex lock;
     mutable std::condition_variable arrived;

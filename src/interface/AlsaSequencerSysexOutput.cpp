@@ -1,0 +1,79 @@
+#include "interface/AlsaSequencerSysexOutput.h"
+
+#if JUCE_LINUX && JUCE_ALSA
+
+namespace
+{
+// A sequencer client or port number: 0 to 255.
+int parseAddressPart (const juce::String& text)
+{
+    if (text.isEmpty() || text.length() > 3 || !text.containsOnly ("0123456789"))
+        return -1;
+
+    const auto value = text.getIntValue();
+    return value <= 255 ? value : -1;
+}
+} // namespace
+
+std::unique_ptr<AlsaSequencerSysexOutput> AlsaSequencerSysexOutput::open (const juce::String& identifier,
+                                                                          const juce::String& portName)
+{
+    const auto client = parseAddressPart (identifier.upToFirstOccurrenceOf ("-", false, false));
+    const auto port = parseAddressPart (identifier.fromFirstOccurrenceOf ("-", false, false));
+
+    if (client < 0 || port < 0)
+        return nullptr;
+
+    snd_seq_t* handle = nullptr;
+
+    // Non-blocking: a send that cannot be delivered at once fails instead of holding the upload.
+    if (snd_seq_open (&handle, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK) < 0)
+        return nullptr;
+
+    // Named like JUCE's own client, so that both show up as the application.
+    if (auto* app = juce::JUCEApplicationBase::getInstance())
+        snd_seq_set_client_name (handle, app->getApplicationName().toRawUTF8());
+
+    const auto ownPort =
+        snd_seq_create_simple_port (handle, portName.toRawUTF8(), SND_SEQ_PORT_CAP_READ,
+                                    SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+
+    // A hardware port's driver opens the device only for a connected sender.
+    if (ownPort < 0 || snd_seq_connect_to (handle, ownPort, client, port) < 0)
+    {
+        snd_seq_close (handle);
+        return nullptr;
+    }
+
+    return std::unique_ptr<AlsaSequencerSysexOutput> (
+        new AlsaSequencerSysexOutput (handle, ownPort, client, port));
+}
+
+AlsaSequencerSysexOutput::AlsaSequencerSysexOutput (snd_seq_t* handleToUse, int ownPortToUse,
+                                                    int destinationClientToUse, int destinationPortToUse)
+    : handle (handleToUse), ownPort (ownPortToUse), destinationClient (destinationClientToUse),
+      destinationPort (destinationPortToUse)
+{
+}
+
+AlsaSequencerSysexOutput::~AlsaSequencerSysexOutput()
+{
+    snd_seq_close (handle);
+}
+
+bool AlsaSequencerSysexOutput::send (const std::uint8_t* data, std::size_t size)
+{
+    snd_seq_event_t event;
+    snd_seq_ev_clear (&event);
+    snd_seq_ev_set_sysex (&event, static_cast<unsigned int> (size), const_cast<std::uint8_t*> (data));
+    snd_seq_ev_set_source (&event, static_cast<unsigned char> (ownPort));
+    // Addressed to the destination rather than to the subscribers: once the destination has gone,
+    // the send fails instead of reaching no one without a word.
+    snd_seq_ev_set_dest (&event, static_cast<unsigned char> (destinationClient),
+                         static_cast<unsigned char> (destinationPort));
+    snd_seq_ev_set_direct (&event);
+
+    return snd_seq_event_output_direct (handle, &event) >= 0;
+}
+
+#endif

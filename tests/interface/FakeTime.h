@@ -1,0 +1,31 @@
+#pragma once
+
+#include "interface/WirePacer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+// For WirePacer tests: a clock that moves only when told, and a sleep that records its deadlines
+// and jumps there (or lateWakeUp past them, as a real sleep does).
+struct FakeTime
+{
+    WirePacer::Clock::time_point now = WirePacer::Clock::time_point (std::chrono::hours (1));
+    WirePacer::Clock::duration lateWakeUp {};
+    int reads = 0;
+    std::vector<WirePacer::Clock::time_point> sleeps;
+
+    WirePacer pacer()
+    {
+        return WirePacer (WirePacer::Timing { [this]
+                                              {
+                                                  ++reads;
+                                                  return now;
+                                              },
+                                              [this] (WirePacer::Clock::time_point deadline)
+                                              {
+                                                  sleeps.push_back (deadline);
+                                                  now = std::max (now, deadline + lateWakeUp);
+                                              } });
+    }
+};
