@@ -84,8 +84,8 @@ done
 
 if ((usb)); then
     # The device's port as JUCE names it: its sequencer port host_client:0.
-    port_name="$("$tool" list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { sub(/ +$/, "", $2); print $2; exit }')"
-    [[ -n "$port_name" ]] || fail "the USB MIDI device ($host_client-0) is not in JUCE's output list: $("$tool" list-outputs)"
+    port_name="$("$app" --list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { sub(/ +$/, "", $2); print $2; exit }')"
+    [[ -n "$port_name" ]] || fail "the USB MIDI device ($host_client-0) is not in JUCE's output list: $("$app" --list-outputs)"
 fi
 
 rm -rf "$out"
@@ -508,7 +508,7 @@ case "$case_name" in
         usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
         usb_unplugged=1
         start_xvfb
-        "$tool" list-outputs > "$out/outputs-unplugged.txt"
+        "$app" --list-outputs > "$out/outputs-unplugged.txt"
         if awk -F'\t' -v name="$port_name" '{ sub(/ +$/, "", $2) } $2 == name { found = 1 } END { exit !found }' \
             "$out/outputs-unplugged.txt"; then
             fail "'$port_name' is still listed with the device unplugged"
