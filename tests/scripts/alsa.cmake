@@ -52,5 +52,5 @@ while(QUILLON_ALSA_CASES)
         # One virtual MIDI port, one USB device and one receiver, and a single-instance
         # application: never two of these at once, nor beside another test that starts it.
         RESOURCE_LOCK "virmidi;usb-midi;quillon-instance"
-        FAIL_REGULAR_EXPRESSION "JUCE Assertion failure|Leaked objects detected|ThreadSanitizer|AddressSanitizer|runtime error:")
+        FAIL_REGULAR_EXPRESSION "${QUILLON_TEST_FAILURE_PATTERN}")
 endwhile()
