@@ -106,17 +106,27 @@ titled()
 }
 
 # dismiss PID TITLE: presses Return (the default button) once in the message box with that title
-# and waits until no window has that title any more. The box is modal before it is mapped, so the
-# key reaches it however soon it comes.
+# and waits until no window has that title any more. JUCE may replace a box's X window while it
+# sets the box up (a key sent to the first one then fails with BadWindow), and the box takes the
+# keyboard focus once it is up: the key goes to the box's window once that window has the focus.
 dismiss()
 {
-    local pid="$1" title="$2" w deadline=$((SECONDS + 60))
-    w=$(wait_for_window "$pid" "$title")
+    local pid="$1" title="$2" w="" deadline=$((SECONDS + 60))
+    while true; do
+        for w in $(visible_windows "$pid"); do
+            [[ "$(window_title "$w")" == "$title" && "$(xdotool getwindowfocus 2> /dev/null)" == "$w" ]] && break 2
+        done
+        if ((SECONDS >= deadline)); then
+            describe_windows "$pid"
+            fail "no message box '$title' with the keyboard focus within 60 s"
+        fi
+        sleep 0.1
+    done
     xdotool key --window "$w" Return
     while titled "$pid" "$title"; do
         if ((SECONDS >= deadline)); then
             describe_windows "$pid"
-            fail "the message box '$title' is still shown 60 s after its key Return"
+            fail "the message box '$title' is still shown after its key Return"
         fi
         sleep 0.1
     done
