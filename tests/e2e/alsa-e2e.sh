@@ -547,10 +547,13 @@ case "$case_name" in
         start_xvfb
         id="$(output_id)"
         start_receiver --idle-ms 600000
-        start_app "$app" --autoupdate --outputid "$id" --file "$image"
+        # Four times the usual image (about 19 s on the wire): under load the unplug takes seconds
+        # to take effect, and the upload must still be running then.
+        long_image="$out/long-image.syx"
+        "$tool" write-image "$long_image" 160
+        start_app "$app" --autoupdate --outputid "$id" --file "$long_image"
         window="$(app_window)"
-        # Early (the second message is under way): unplugging takes a while in a busy guest, and
-        # the upload must still be running when it takes effect.
+        # Early (the second message is under way): unplugging takes a while in a busy guest.
         wait_until 120 captured_at_least 600 || fail "the upload did not start"
         log "unplugging after $(captured) bytes"
         usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
@@ -587,7 +590,7 @@ case "$case_name" in
         [[ $rc -ne 124 ]] || fail "the application was still running 10 s after the close request"
         sleep 0.5 # anything sent before the close would be here by now
         stop_receiver
-        expect_capture_is_cut "$image"
+        expect_capture_is_cut "$long_image"
         ! grep -q "Update completed" "$out/app.log" || fail "the application says \"Update completed\""
         grep -q "^Quillon: .*disconnected" "$out/app.log" ||
             fail "no line 'Quillon: ...disconnected...' on the application's stderr"
