@@ -33,17 +33,6 @@ cleanup()
 }
 trap cleanup EXIT
 
-fail()
-{
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-start_x()
-{
-    start_xvfb "$work" || fail "Xvfb did not start"
-}
-
 # start_app NAME ARGS...: starts Quillon in the background; its pid goes to the variable NAME.
 start_app()
 {

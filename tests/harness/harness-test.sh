@@ -27,17 +27,6 @@ cleanup()
 }
 trap cleanup EXIT
 
-fail()
-{
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-start_x()
-{
-    start_xvfb "$work" || fail "Xvfb did not start"
-}
-
 # run_harness ARGS...: runs the harness to its end (at most 60 s); sets `status`. While another
 # instance of the application (another test's, of another build too) keeps it from starting, it
 # starts it again, for at most 120 s.
