@@ -679,33 +679,33 @@ TEST_F (UpdaterPanel, HelpButtonShowsAndHidesTheHelpWindowCentred)
 {
     build();
     pump();
-    auto* window = helpWindow();
-    ASSERT_NE (window, nullptr);
+    auto* help = helpWindow();
+    ASSERT_NE (help, nullptr);
 
     helpButton().triggerClick();
     pump();
-    EXPECT_TRUE (window->isVisible());
-    EXPECT_EQ (window->getBounds(), centredHelpBounds());
-    EXPECT_EQ (window->getName(), "Firmware Update Help");
+    EXPECT_TRUE (help->isVisible());
+    EXPECT_EQ (help->getBounds(), centredHelpBounds());
+    EXPECT_EQ (help->getName(), "Firmware Update Help");
 
     // Moved by the user, it comes back to the middle with the next click.
-    window->setBounds (20, 30, 400, 300);
+    help->setBounds (20, 30, 400, 300);
     helpButton().triggerClick();
     pump();
-    EXPECT_FALSE (window->isVisible());
-    EXPECT_EQ (window->getBounds(), centredHelpBounds());
+    EXPECT_FALSE (help->isVisible());
+    EXPECT_EQ (help->getBounds(), centredHelpBounds());
 
     // Its own close button only hides it; Help shows the same window again.
     helpButton().triggerClick();
     pump();
-    ASSERT_TRUE (window->isVisible());
-    window->getCloseButton()->triggerClick();
+    ASSERT_TRUE (help->isVisible());
+    help->getCloseButton()->triggerClick();
     pump();
-    EXPECT_FALSE (window->isVisible());
-    EXPECT_EQ (helpWindow(), window);
+    EXPECT_FALSE (help->isVisible());
+    EXPECT_EQ (helpWindow(), help);
     helpButton().triggerClick();
     pump();
-    EXPECT_TRUE (window->isVisible());
+    EXPECT_TRUE (help->isVisible());
 }
 
 TEST_F (UpdaterPanel, DestroyedDuringAnUploadStopsTheThreadFirst)

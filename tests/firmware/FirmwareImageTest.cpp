@@ -242,7 +242,9 @@ TEST_F (FileFirmwareImageTest, FileThatCannotBeOpenedIsUnreadable)
         ~ScopedEffectiveUser()
         {
             if (switched)
+            {
                 EXPECT_EQ (seteuid (0), 0);
+            }
         }
     } effectiveUser;
 

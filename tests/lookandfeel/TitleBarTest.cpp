@@ -70,8 +70,12 @@ TEST (TitleBar, ButtonPositions)
                                                            { maximise.get(), c.maximiseX },
                                                            { close.get(), c.closeX } };
         for (const auto& [button, x] : expected)
+        {
             if (button != nullptr)
+            {
                 EXPECT_EQ (button->getBounds(), juce::Rectangle<int> (x, 4, 23, 26)) << button->getName();
+            }
+        }
     }
 }
 

@@ -120,9 +120,9 @@ TEST_F (Upload, SendsEachMessageWholeAndPublishesTheFractionSent)
                                                               "progress 0.30", "send 70", "progress 1.00" }));
 
     // Disabled before the first message, enabled after the last.
-    const auto enablement = log.select ({ "enabled", "disabled", "send" });
-    EXPECT_EQ (enablement.front(), "disabled");
-    EXPECT_EQ (enablement.back(), "enabled");
+    const auto enablementEvents = log.select ({ "enabled", "disabled", "send" });
+    EXPECT_EQ (enablementEvents.front(), "disabled");
+    EXPECT_EQ (enablementEvents.back(), "enabled");
     EXPECT_TRUE (midiInterface.isEnabled());
 
     // Progress broadcasts ran under the message-manager lock and named the protocol.
@@ -398,4 +398,4 @@ INSTANTIATE_TEST_SUITE_P (
         DamagedCase { "FirstByteNotStart", withByteAt (makeImage ({ 10, 20 }), 0, 0x00) },
         DamagedCase { "HighDataByte", withByteAt (makeImage ({ 10, 20 }), 5, 0x90) },
         DamagedCase { "Empty", Bytes {} }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testCase) { return std::string (testCase.param.name); });

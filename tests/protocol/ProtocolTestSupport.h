@@ -10,6 +10,7 @@
 #include "support/VirtualMidiOutput.h"
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -53,12 +54,8 @@ public:
 
     size_t count (const std::string& event) const
     {
-        size_t n = 0;
-
-        for (auto& e : snapshot())
-            n += e == event ? 1 : 0;
-
-        return n;
+        const auto all = snapshot();
+        return static_cast<size_t> (std::count (all.begin(), all.end(), event));
     }
 
 private:
