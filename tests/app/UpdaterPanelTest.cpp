@@ -4,6 +4,7 @@
 #include "firmware/BuiltInFirmwareImage.h"
 #include "interface/MidiInterfaceClass.h"
 #include "lookandfeel/TemplateLookAndFeel.h"
+#include "lookandfeel/WindowSizes.h"
 #include "protocol/BasicSysexProtocolClass.h"
 #include "support/ScopedAlertRecorder.h"
 #include "support/VirtualMidiPortProvider.h"
@@ -145,7 +146,7 @@ protected:
     void build (const juce::String& commandLine = {})
     {
         window = std::make_unique<MainWindow> (commandLine, ports);
-        window->centreWithSize (650, 400);
+        window->centreWithSize (WindowSizes::mainWidth, WindowSizes::mainHeight);
         panel = dynamic_cast<ContentComp*> (window->getContentComponent());
         ASSERT_NE (panel, nullptr);
     }
