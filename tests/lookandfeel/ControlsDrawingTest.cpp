@@ -1,6 +1,7 @@
 #include "lookandfeel/TemplateLookAndFeel.h"
 
 #include "PixelCanvas.h"
+#include "support/NeedsDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -295,8 +296,7 @@ TEST (ControlsDrawing, TextEditorOutlineAndInnerShadow)
 // Keyboard focus needs a window on a display: run where one exists.
 TEST (ControlsDrawing, FocusedEditorAndComboBoxOutlines)
 {
-    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
-        GTEST_SKIP() << "no display";
+    SKIP_WITHOUT_DISPLAY();
 
     InstalledLookAndFeel installed;
     auto& lf = installed.lf;

@@ -4,6 +4,7 @@
 #include "lookandfeel/WindowSizes.h"
 
 #include "PixelCanvas.h"
+#include "support/NeedsDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -224,8 +225,7 @@ TEST (TitleBar, DocumentWindowUsesTheLook)
 // Active windows need a display (the desktop decides which window is active): run where one exists.
 TEST (TitleBar, ActiveWindowTitleIsDarker)
 {
-    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
-        GTEST_SKIP() << "no display";
+    SKIP_WITHOUT_DISPLAY();
 
     InstalledLookAndFeel installed;
     juce::DocumentWindow window ("Quillon", windowBackground, juce::DocumentWindow::allButtons, true);

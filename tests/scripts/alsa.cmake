@@ -19,7 +19,7 @@ quillon_add_warnings(PacedMidiReceiver)
 add_executable(QuillonE2eTool
     "${CMAKE_CURRENT_SOURCE_DIR}/e2e/E2eTool.cpp"
     "${CMAKE_CURRENT_SOURCE_DIR}/e2e/E2eX11.cpp")
-target_link_libraries(QuillonE2eTool PRIVATE QuillonCore X11::X11)
+target_link_libraries(QuillonE2eTool PRIVATE QuillonTestSupport X11::X11)
 quillon_add_warnings(QuillonE2eTool)
 
 set(QUILLON_E2E_SCRIPT "${CMAKE_CURRENT_SOURCE_DIR}/e2e/alsa-e2e.sh")
