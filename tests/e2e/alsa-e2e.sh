@@ -18,6 +18,8 @@
 # device receives on its gadget side (the f_midi card). They unplug and re-plug it with
 # usb-midi-plug. Without such a device they are skipped, or fail with QUILLON_USB_MIDI_REQUIRED=1.
 set -euo pipefail
+# shellcheck source=../lib/windows.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/windows.sh"
 
 case_name="${1:?case}"
 shift
@@ -110,17 +112,6 @@ cleanup() {
     fi
 }
 trap cleanup EXIT
-
-# wait_for_exit PID SECONDS: the process's exit status, or 124 when it is still running.
-wait_for_exit() {
-    local pid="$1" deadline=$((SECONDS + $2)) rc=0
-    while kill -0 "$pid" 2> /dev/null; do
-        ((SECONDS < deadline)) || return 124
-        sleep 0.1
-    done
-    wait "$pid" || rc=$?
-    return "$rc"
-}
 
 # wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; fails when time runs out.
 wait_until() {
@@ -422,6 +413,8 @@ case "$case_name" in
         start_receiver --idle-ms 600000
         start_app "$app" --file "$image"
         window="$(app_window)"
+        # Centred on the 1024 x 768 screen; clicks only once it stands there.
+        wait_until_placed "$window" 187 184 650 400 120
         window_geometry "$window"
         # Panel layout: the selector's combo box at (10, 125) to (w - 10, 155), the update button
         # at (w - 104, 215, 94, 30), the progress bar at (10, 215, w - 114, 30); w = 642.
@@ -432,18 +425,13 @@ case "$case_name" in
         bar_empty="$(pixel "$bar_right" "$row_y")"
 
         # The list is a window of its own; a slow guest may take seconds to show it, and keys
-        # sent before that would land in the list instead of the selector. A click that shows no
-        # effect within 15 s is given once more: before the application's X event pump, a click
-        # could wait in Xlib's queue until the next X event; the harness case stranded-event
-        # guards that fix, this only keeps the test from hanging on a relapse.
-        for click in 1 2; do
-            xdotool mousemove $((panel_x + 321)) $((panel_y + 140)) click 1
-            wait_until 15 list_is_open && break
-            screenshot "list-not-open-$click"
-            log "the output list is not open 15 s after click $click on the selector"
-        done
-        list_is_open ||
+        # sent before that would land in the list instead of the selector. One click: a click
+        # without effect fails the case.
+        xdotool mousemove $((panel_x + 321)) $((panel_y + 140)) click 1
+        if ! wait_until 60 list_is_open; then
+            screenshot list-not-open
             fail "the output list did not open (windows: $(xdotool search --onlyvisible --pid "$app_pid" | tr '\n' ' '))"
+        fi
         log "the output list is open"
         screenshot selector-open
         # Choose from the keyboard (the list's own layout is the look-and-feel's business): close
@@ -457,12 +445,8 @@ case "$case_name" in
         screenshot selected
         log "'$port_name' chosen; the update button is ready"
 
-        # Given once more as above; a second press during the upload finds the button disabled.
-        for click in 1 2; do
-            xdotool mousemove "$button_x" "$row_y" click 1
-            wait_until 15 captured_at_least 1 && break
-            log "nothing arrived 15 s after click $click on the update button"
-        done
+        xdotool mousemove "$button_x" "$row_y" click 1
+        wait_until 60 captured_at_least 1 || fail "nothing arrived 60 s after the click on the update button"
         wait_until $(($(wire_seconds "$image") * 2 + 60)) captured_at_least "$(file_size "$image")" ||
             fail "only $(captured) of $(file_size "$image") bytes arrived"
         wait_until 20 bar_is_full || fail "the progress bar did not end full"
@@ -516,6 +500,8 @@ case "$case_name" in
         start_receiver --idle-ms 600000
         start_app "$app" --file "$image"
         window="$(app_window)"
+        # Centred on the 1024 x 768 screen; clicks only once it stands there.
+        wait_until_placed "$window" 187 184 650 400 120
         window_geometry "$window"
         selector_x=$((panel_x + 321)) selector_y=$((panel_y + 140))
         button_x=$((panel_x + 548)) row_y=$((panel_y + 230))
