@@ -6,7 +6,7 @@
 #   main-window-selected.png   an output selected: the update button turns green
 #   main-window-uploading.png  an update under way
 #   warning-box.png            the warning when the update cannot start (no such output)
-#   screenshots.sh [QUILLON_HARNESS]   (default: a Release build, built first)
+#   screenshots.sh [QUILLON_HARNESS]   (default: a Release build in build/release-harness, built first)
 # The program runs in QuillonHarness, the real application on virtual MIDI outputs ("Virtual Pedal",
 # "Virtual Synth"), so that an output can be selected and an update shown on any machine.
 set -euo pipefail
@@ -17,8 +17,10 @@ source "$root/tests/lib/xvfb.sh"
 harness="${1:-}"
 if [[ -z "$harness" ]]; then
     "$root/scripts/install-deps.sh"
-    "$root/scripts/build.sh" "$root/build/release" Release > /dev/null
-    harness="$root/build/release/tests/QuillonHarness"
+    # A folder of its own: start.sh's build/release is configured without the tests, the harness
+    # among them, and each would otherwise switch the other's cached setting.
+    "$root/scripts/build.sh" "$root/build/release-harness" Release -DQUILLON_BUILD_TESTS=ON > /dev/null
+    harness="$root/build/release-harness/tests/QuillonHarness"
 fi
 
 docs="$root/docs"

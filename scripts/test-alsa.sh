@@ -13,8 +13,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 
 # The suite's Debug build (shared with test.sh), and the application alone with the wire-time
 # wait compiled out: the test that shows the receiver would see loss uses it.
-"$root/scripts/build.sh" "$root/build/debug" Debug
-"$root/scripts/build.sh" "$root/build/alsa-unpaced" Debug -DQUILLON_BUILD_TESTS=OFF -DQUILLON_WIRE_PACING=OFF
+"$root/scripts/build.sh" "$root/build/debug" Debug -DQUILLON_WARNINGS_AS_ERRORS=ON
+"$root/scripts/build.sh" "$root/build/alsa-unpaced" Debug -DQUILLON_BUILD_TESTS=OFF -DQUILLON_WIRE_PACING=OFF \
+    -DQUILLON_WARNINGS_AS_ERRORS=ON
 export QUILLON_UNPACED_APP="$root/build/alsa-unpaced/Quillon_artefacts/Debug/Quillon"
 
 # Where the ports must exist, a test that cannot find them fails instead of skipping.

@@ -164,7 +164,7 @@ alsa_test() {
     local run=(bash "$root/tests/e2e/alsa-e2e.sh" CASE --app "$root/tests/windows/quillon-wine.sh"
         --receiver "$root/build/debug/tests/PacedMidiReceiver" --tool "$root/build/debug/tests/QuillonE2eTool")
     # One wineserver for all Wine processes of the run (-p: it stays between them).
-    "$root/scripts/in-alsa-vm.sh" --timeout 1500 -- env QUILLON_ALSA_REQUIRED=1 QUILLON_E2E_APP_LISTS_OUTPUTS=1 \
+    "$root/scripts/in-alsa-vm.sh" --timeout 1500 -- env QUILLON_ALSA_REQUIRED=1 \
         QUILLON_E2E_START_SECONDS=300 QUILLON_WINDOWS_EXE="$release/Quillon_artefacts/Release/Quillon.exe" \
         bash -c 'wineserver -p; rc=0
                  "${@/#CASE/autoupdate_file}" --out "'"$out"'/autoupdate_file" || rc=1

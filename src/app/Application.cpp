@@ -9,6 +9,7 @@
 #include "app/X11ConnectionLoss.h"
 #include "app/X11EventPump.h"
 #include "interface/MidiPortProvider.h"
+#include "lookandfeel/WindowSizes.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -47,9 +48,10 @@ void Application::initialise (const juce::String&)
     quitSignals = std::make_unique<QuitSignals> ([this] { systemRequestedQuit(); });
     eventPump = std::make_unique<X11EventPump>();
     mainWindow = std::make_unique<MainWindow> (commandLineString.trim(), *portProvider);
-    mainWindow->centreWithSize (650, 400);
+    mainWindow->centreWithSize (WindowSizes::mainWidth, WindowSizes::mainHeight);
     mainWindow->setVisible (true);
-    mainWindow->setResizeLimits (650, 400, 650, 400);
+    mainWindow->setResizeLimits (WindowSizes::mainWidth, WindowSizes::mainHeight, WindowSizes::mainWidth,
+                                 WindowSizes::mainHeight);
     connectionLoss = std::make_unique<X11ConnectionLoss> ([this] { displayLost(); });
 
     // An automatic update was started while the window was built; its outcome arrives later on the

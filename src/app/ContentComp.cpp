@@ -6,6 +6,7 @@
 #include "firmware/BuiltInFirmwareImage.h"
 #include "help/VexaHelpWindowClass.h"
 #include "interface/MidiInterfaceClass.h"
+#include "lookandfeel/WindowSizes.h"
 #include "protocol/BasicSysexProtocolClass.h"
 #include "protocol/SysexImageFraming.h"
 
@@ -13,6 +14,8 @@ namespace
 {
 const juce::Colour readyColour = juce::Colours::green.brighter (0.99f);  // 0xff7ebf7e
 const juce::Colour notReadyColour = juce::Colours::red.brighter (0.99f); // 0xffff7e7e
+// The progress label's text alone, and before the status (after a blank).
+const char* const progressLabelText = "Update progress:";
 
 // What is wrong with a file that yields no image, as the end of "... but it ...".
 juce::String describeProblem (FileFirmwareImage::LoadResult result)
@@ -110,7 +113,7 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
     progressBar = std::make_unique<juce::ProgressBar> (displayedProgress);
     addAndMakeVisible (*progressBar);
 
-    progressLabel = std::make_unique<juce::Label> (juce::String(), "Update progress:");
+    progressLabel = std::make_unique<juce::Label> (juce::String(), progressLabelText);
     progressLabel->attachToComponent (progressBar.get(), false);
 
     helpButton = std::make_unique<juce::TextButton> ("Help", "click here to get help");
@@ -132,7 +135,7 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
         // that was asked for would report success for an update that never happened.
         if (options.bFile && !fileLoaded)
         {
-            progressLabel->setText (juce::String ("Update progress: ") + fileNotLoadedText,
+            progressLabel->setText (juce::String (progressLabelText) + " " + fileNotLoadedText,
                                     juce::dontSendNotification);
         }
         else
@@ -276,7 +279,7 @@ void ContentComp::filesDropped (const juce::StringArray& files, int, int)
 
     infoLabel->setText (makeInfoText(), juce::dontSendNotification);
     displayedProgress = 0.0;
-    progressLabel->setText ("Update progress:", juce::dontSendNotification);
+    progressLabel->setText (progressLabelText, juce::dontSendNotification);
     applyReadyState();
 
     if (onFirmwareImageChanged)
@@ -370,7 +373,7 @@ void ContentComp::resized()
     updateButton->setBounds (w - 104, step2Label->getBottom() + 20, 94, 30);
     progressBar->setBounds (10, step2Label->getBottom() + 20, w - 114, 30);
 
-    helpWindow->centreWithSize (550, 400);
+    helpWindow->centreWithSize (WindowSizes::helpWidth, WindowSizes::helpHeight);
 }
 
 void ContentComp::buttonClicked (juce::Button* button)
@@ -398,7 +401,7 @@ void ContentComp::buttonClicked (juce::Button* button)
     else if (button == helpButton.get())
     {
         helpWindow->setVisible (!helpWindow->isVisible());
-        helpWindow->centreWithSize (550, 400);
+        helpWindow->centreWithSize (WindowSizes::helpWidth, WindowSizes::helpHeight);
     }
 }
 
@@ -428,7 +431,8 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
             midiInterface->setEnabled (true);
         }
 
-        progressLabel->setText ("Update progress: " + protocol->getStatusText(), juce::dontSendNotification);
+        progressLabel->setText (juce::String (progressLabelText) + " " + protocol->getStatusText(),
+                                juce::dontSendNotification);
     }
 
     repaint();

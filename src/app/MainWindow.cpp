@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ContentComp.h"
+#include "app/WindowIconData.h"
 #include "firmware/FirmwareImage.h"
 #include "lookandfeel/WindowColours.h"
 
@@ -9,9 +10,6 @@
 
 namespace
 {
-const juce::Colour backgroundColour (0xffeff2f3);
-const juce::Colour titleBarColour (0xff3273a1);
-
 // "<product> version <version>", then " - R<revision>" unless the revision is 0.
 juce::String buildTitle (const FirmwareImage& image)
 {
@@ -25,12 +23,12 @@ juce::String buildTitle (const FirmwareImage& image)
 } // namespace
 
 MainWindow::MainWindow (const juce::String& commandLine, MidiPortProvider& ports)
-    : juce::DocumentWindow ({}, backgroundColour,
+    : juce::DocumentWindow ({}, WindowColours::background,
                             juce::DocumentWindow::minimiseButton | juce::DocumentWindow::maximiseButton |
                                 juce::DocumentWindow::closeButton,
                             true)
 {
-    WindowColours::apply (*this, backgroundColour, titleBarColour);
+    WindowColours::apply (*this, WindowColours::background, WindowColours::titleBar);
 
     // The panel reads the command line and may replace its firmware image while it is built, so
     // the title below sees the final image.
@@ -44,6 +42,10 @@ MainWindow::MainWindow (const juce::String& commandLine, MidiPortProvider& ports
         setName (buildTitle (*contentComp->getFirmwareImage()));
     };
     setVisible (true);
+
+    // For the task bar and window switchers; the house title bar draws no icon.
+    if (auto* peer = getPeer())
+        peer->setIcon (juce::ImageFileFormat::loadFrom (WindowIconData::bytes, WindowIconData::size));
 }
 
 MainWindow::~MainWindow()

@@ -3,9 +3,9 @@
 #include "lookandfeel/WindowColours.h"
 
 HelpWindowbaseClass::HelpWindowbaseClass()
-    : juce::DocumentWindow ("Help", juce::Colour (0xffeff2f3), juce::DocumentWindow::allButtons, true)
+    : juce::DocumentWindow ("Help", WindowColours::background, juce::DocumentWindow::allButtons, true)
 {
-    WindowColours::apply (*this, juce::Colour (0xffeff2f3), juce::Colour (0xff3273a1));
+    WindowColours::apply (*this, WindowColours::background, WindowColours::titleBar);
 }
 
 HelpWindowbaseClass::~HelpWindowbaseClass() = default;

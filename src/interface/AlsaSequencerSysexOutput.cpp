@@ -65,7 +65,11 @@ bool AlsaSequencerSysexOutput::send (const std::uint8_t* data, std::size_t size)
 {
     snd_seq_event_t event;
     snd_seq_ev_clear (&event);
+    // alsa-lib's macro stores the complement of an int constant into the unsigned char flags.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wsign-conversion"
     snd_seq_ev_set_sysex (&event, static_cast<unsigned int> (size), const_cast<std::uint8_t*> (data));
+#pragma GCC diagnostic pop
     snd_seq_ev_set_source (&event, static_cast<unsigned char> (ownPort));
     // Addressed to the destination rather than to the subscribers: once the destination has gone,
     // the send fails instead of reaching no one without a word.

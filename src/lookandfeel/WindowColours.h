@@ -9,9 +9,13 @@ namespace WindowColours
 {
 constexpr int titleBarColourId = 0x7f510001;
 
-inline void apply (juce::DocumentWindow& window, juce::Colour background, juce::Colour titleBar)
+// The colours every document window of the system has (the main window, the help window).
+inline const juce::Colour background { 0xffeff2f3 };
+inline const juce::Colour titleBar { 0xff3273a1 };
+
+inline void apply (juce::DocumentWindow& window, juce::Colour backgroundColour, juce::Colour titleBarColour)
 {
-    window.setBackgroundColour (background);
-    window.setColour (titleBarColourId, titleBar);
+    window.setBackgroundColour (backgroundColour);
+    window.setColour (titleBarColourId, titleBarColour);
 }
 } // namespace WindowColours

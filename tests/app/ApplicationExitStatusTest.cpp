@@ -2,7 +2,9 @@
 // prints on stderr when that is not 0.
 #include "app/Application.h"
 #include "app/ExitStatus.h"
+#include "support/NeedsDisplay.h"
 #include "support/ScopedAlertRecorder.h"
+#include "support/TempFolder.h"
 #include "support/VirtualMidiPortProvider.h"
 
 #include <gtest/gtest.h>
@@ -16,13 +18,10 @@ class ApplicationExitStatus : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
-            GTEST_SKIP() << "needs a display (the suite runs under xvfb-run)";
+        SKIP_WITHOUT_DISPLAY();
 
         file.replaceWithData ("\xf0\x01\x02\xf7\xf0\x03\xf7", 7);
     }
-
-    void TearDown() override { file.deleteFile(); }
 
     // Runs the application until it asks to quit (at most waitMs) or duringRun says so, shuts it
     // down and returns the exit status it leaves. duringRun is called on the message thread while
@@ -71,8 +70,8 @@ protected:
 
     juce::String fileArgument() const { return " --file " + file.getFullPathName(); }
 
-    const juce::File file = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                                .getNonexistentChildFile ("quillon-exit-" + juce::Uuid().toString(), ".syx");
+    const TempFolder temp;
+    const juce::File file = temp.getFile ("image.syx");
     ScopedAlertRecorder alerts;
     std::unique_ptr<Application> app;
     VirtualMidiOutput* pedal = nullptr;

@@ -1,34 +1,10 @@
 #include "app/ContentComp.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "support/ScopedAlertRecorder.h"
+#include "support/TempFolder.h"
 #include "support/VirtualMidiPortProvider.h"
 
 #include <gtest/gtest.h>
-
-namespace
-{
-struct TempDir
-{
-    TempDir() { dir.createDirectory(); }
-    ~TempDir() { dir.deleteRecursively(); }
-
-    juce::File file (const juce::String& name, const juce::MemoryBlock& content)
-    {
-        auto f = dir.getChildFile (name);
-        f.getParentDirectory().createDirectory();
-
-        if (content.isEmpty())
-            f.create();
-        else
-            f.replaceWithData (content.getData(), content.getSize());
-
-        return f;
-    }
-
-    juce::File dir = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                         .getNonexistentChildFile ("quillon-content-test-" + juce::Uuid().toString(), {});
-};
-} // namespace
 
 TEST (ContentComp, WithoutOptionsHoldsTheBuiltInImageInManualMode)
 {
@@ -44,8 +20,8 @@ TEST (ContentComp, WithoutOptionsHoldsTheBuiltInImageInManualMode)
 
 TEST (ContentComp, AppliesFileAndAutomaticModeFromTheCommandLine)
 {
-    TempDir temp;
-    const auto fw = temp.file ("dir with blank/fw.syx", juce::MemoryBlock ("\xf0\x01\xf7", 3));
+    TempFolder temp;
+    const auto fw = temp.write ("dir with blank/fw.syx", { 0xf0, 0x01, 0xf7 });
     ScopedAlertRecorder alerts;
     VirtualMidiPortProvider ports;
     const ContentComp content ("--autoupdate --outputid 2 --file " + fw.getFullPathName(), ports);
@@ -62,15 +38,15 @@ TEST (ContentComp, AppliesFileAndAutomaticModeFromTheCommandLine)
 
 TEST (ContentComp, UnusableFileKeepsTheCurrentImage)
 {
-    TempDir temp;
-    const auto empty = temp.file ("empty.syx", {});
+    TempFolder temp;
+    const auto empty = temp.write ("empty.syx", {});
     ScopedAlertRecorder alerts;
     VirtualMidiPortProvider ports;
     ContentComp content ("", ports);
     const auto* builtIn = content.getFirmwareImage();
 
     EXPECT_EQ (content.loadFirmwareFile (empty.getFullPathName()), FileFirmwareImage::LoadResult::empty);
-    EXPECT_EQ (content.loadFirmwareFile (temp.dir.getChildFile ("missing.syx").getFullPathName()),
+    EXPECT_EQ (content.loadFirmwareFile (temp.getFile ("missing.syx").getFullPathName()),
                FileFirmwareImage::LoadResult::missing);
     // Telling the user is the caller's business.
     EXPECT_TRUE (alerts.alerts().empty());

@@ -3,31 +3,23 @@
 #include "app/Application.h"
 #include "app/ContentComp.h"
 #include "lookandfeel/WindowColours.h"
+#include "support/NeedsDisplay.h"
 #include "support/ScopedAlertRecorder.h"
+#include "support/TempFolder.h"
+#include "support/TopLevelWindows.h"
 #include "support/VirtualMidiPortProvider.h"
 
 #include <gtest/gtest.h>
 
-
 namespace
 {
-MainWindow* findMainWindow()
-{
-    for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i)
-        if (auto* w = dynamic_cast<MainWindow*> (juce::TopLevelWindow::getTopLevelWindow (i)))
-            return w;
-
-    return nullptr;
-}
-
 // An Application object outside JUCE's own start: initialise and shutdown are called by the test.
 class ApplicationTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
-            GTEST_SKIP() << "needs a display (the suite runs under xvfb-run)";
+        SKIP_WITHOUT_DISPLAY();
 
         // JUCE only accepts an application object in a process marked as a standalone app.
         juce::JUCEApplicationBase::createInstance = []() -> juce::JUCEApplicationBase*
@@ -53,20 +45,6 @@ protected:
     }
 
     std::unique_ptr<Application> app;
-};
-
-struct TempFile
-{
-    explicit TempFile (const juce::String& name) : file (dir.getChildFile (name))
-    {
-        file.getParentDirectory().createDirectory();
-        file.replaceWithData ("\xf0\x01\xf7", 3);
-    }
-    ~TempFile() { dir.deleteRecursively(); }
-
-    juce::File dir = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                         .getNonexistentChildFile ("quillon-window-test-" + juce::Uuid().toString(), {});
-    juce::File file;
 };
 } // namespace
 
@@ -118,8 +96,9 @@ TEST_F (ApplicationTest, ShowsOneFixedSizeCentredWindowTitledFromTheBuiltInImage
 
 TEST_F (ApplicationTest, TitleComesFromTheLoadedFile)
 {
-    const TempFile fw ("dir with blank/fw.syx");
-    start ("  --file " + fw.file.getFullPathName() + "  ");
+    const TempFolder temp;
+    const auto fw = temp.write ("dir with blank/fw.syx", { 0xf0, 0x01, 0xf7 });
+    start ("  --file " + fw.getFullPathName() + "  ");
 
     auto* window = findMainWindow();
     ASSERT_NE (window, nullptr);

@@ -4,8 +4,14 @@
 #include "firmware/BuiltInFirmwareImage.h"
 #include "interface/MidiInterfaceClass.h"
 #include "lookandfeel/TemplateLookAndFeel.h"
+#include "lookandfeel/WindowSizes.h"
 #include "protocol/BasicSysexProtocolClass.h"
+#include "support/MessagePump.h"
+#include "support/NeedsDisplay.h"
 #include "support/ScopedAlertRecorder.h"
+#include "support/SysexImages.h"
+#include "support/TempFolder.h"
+#include "support/TopLevelWindows.h"
 #include "support/VirtualMidiPortProvider.h"
 
 #include <gtest/gtest.h>
@@ -27,62 +33,6 @@ const juce::String builtInInfoText =
     "This software updater will update your Halvane Chorus firmware to version 1.0.03 - R1806";
 const juce::String missingFileMessage = "A firmware file was specified, but it could not be found.\n"
                                         " The application will use the build-in firmware version.";
-
-Bytes builtInImage()
-{
-    const BuiltInFirmwareImage image;
-    return Bytes (image.getData(), image.getData() + image.getSize());
-}
-
-std::vector<Bytes> splitMessages (const Bytes& image)
-{
-    std::vector<Bytes> messages;
-    Bytes current;
-
-    for (auto byte : image)
-    {
-        current.push_back (byte);
-
-        if (byte == 0xf7)
-            messages.push_back (std::exchange (current, {}));
-    }
-
-    return messages;
-}
-
-// An image of `count` messages, `length` bytes each, every one different.
-Bytes makeImage (int count, int length)
-{
-    Bytes image;
-
-    for (int m = 0; m < count; ++m)
-    {
-        image.push_back (0xf0);
-
-        for (int i = 1; i < length - 1; ++i)
-            image.push_back (static_cast<juce::uint8> ((m * 7 + i) & 0x7f));
-
-        image.push_back (0xf7);
-    }
-
-    return image;
-}
-
-struct TempDir
-{
-    ~TempDir() { dir.deleteRecursively(); }
-
-    juce::File write (const juce::String& name, const Bytes& content)
-    {
-        auto file = dir.getChildFile (name);
-        file.getParentDirectory().createDirectory();
-        file.replaceWithData (content.data(), content.size());
-        return file;
-    }
-
-    const juce::File dir = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                               .getNonexistentChildFile ("quillon-panel-test-" + juce::Uuid().toString(), {});
-};
 
 // Lets a test hold the upload thread inside a send of a chosen message, and let it go on.
 class SendGate
@@ -129,11 +79,7 @@ private:
 class UpdaterPanel : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
-            GTEST_SKIP() << "needs a display (the suite runs under xvfb-run)";
-    }
+    void SetUp() override { SKIP_WITHOUT_DISPLAY(); }
 
     void TearDown() override
     {
@@ -145,7 +91,7 @@ protected:
     void build (const juce::String& commandLine = {})
     {
         window = std::make_unique<MainWindow> (commandLine, ports);
-        window->centreWithSize (650, 400);
+        window->centreWithSize (WindowSizes::mainWidth, WindowSizes::mainHeight);
         panel = dynamic_cast<ContentComp*> (window->getContentComponent());
         ASSERT_NE (panel, nullptr);
     }
@@ -159,21 +105,6 @@ protected:
     static void pump (int milliseconds = 20)
     {
         juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
-    }
-
-    static bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 20000)
-    {
-        const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
-
-        while (!condition())
-        {
-            if (juce::Time::getMillisecondCounter() > end)
-                return false;
-
-            pump (5);
-        }
-
-        return true;
     }
 
     template <typename Type>
@@ -229,12 +160,7 @@ protected:
 
     static juce::DocumentWindow* helpWindow()
     {
-        for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i)
-            if (auto* w = dynamic_cast<juce::DocumentWindow*> (juce::TopLevelWindow::getTopLevelWindow (i)))
-                if (w->getName() == "Firmware Update Help")
-                    return w;
-
-        return nullptr;
+        return findTopLevelWindow<juce::DocumentWindow> ("Firmware Update Help");
     }
 
     static juce::Rectangle<int> centredHelpBounds()
@@ -275,7 +201,7 @@ protected:
     VirtualMidiOutput& pedal = ports.addOutput ("Virtual Pedal");
     VirtualMidiOutput& synth = ports.addOutput ("Virtual Synth");
     ScopedAlertRecorder alerts;
-    TempDir temp;
+    TempFolder temp;
     SendGate gate;
     std::unique_ptr<MainWindow> window;
     ContentComp* panel = nullptr;
@@ -369,7 +295,7 @@ TEST_F (UpdaterPanel, ButtonFollowsTheOutputState)
 
 TEST_F (UpdaterPanel, UpdateSendsTheWholeBuiltInImageAndCanBeRepeated)
 {
-    const auto image = builtInImage();
+    const auto image = builtInImageBytes();
     build();
     pump();
     chooseOutput (1);
@@ -379,7 +305,7 @@ TEST_F (UpdaterPanel, UpdateSendsTheWholeBuiltInImageAndCanBeRepeated)
     EXPECT_FALSE (updateButton().isEnabled());
     waitForUpload (pedal, image.size());
 
-    EXPECT_EQ (pedal.getMessages(), splitMessages (image));
+    EXPECT_EQ (pedal.getMessages(), splitSysexMessages (image));
     EXPECT_EQ (pedal.getMessageCount(), 396u);
     EXPECT_EQ (synth.getMessageCount(), 0u);
     EXPECT_EQ (barValue(), 1.0);
@@ -400,7 +326,7 @@ TEST_F (UpdaterPanel, UpdateSendsTheWholeBuiltInImageAndCanBeRepeated)
 TEST_F (UpdaterPanel, PressWhileTheLastMessageIsOnItsWayChangesNothing)
 {
     // 200 messages: the bar reaches 1.0 after the 199th, while the last one is still held.
-    const auto image = makeImage (200, 50);
+    const auto image = makeSysexImage (200, 50);
     const auto file = temp.write ("fw.syx", image);
     build ("--file " + file.getFullPathName());
     pump();
@@ -436,7 +362,7 @@ TEST_F (UpdaterPanel, PressWhileTheLastMessageIsOnItsWayChangesNothing)
 
 TEST_F (UpdaterPanel, DeviceStaysLockedWhileAnUploadRuns)
 {
-    const auto image = makeImage (20, 100);
+    const auto image = makeSysexImage (20, 100);
     const auto file = temp.write ("fw.syx", image);
     build ("--file " + file.getFullPathName());
     pump();
@@ -484,7 +410,7 @@ TEST_F (UpdaterPanel, UpdateWithoutAReadyOutputWarnsAndSendsNothing)
 
 TEST_F (UpdaterPanel, LoadedFileIsNamedInTheInfoTextAndUploaded)
 {
-    const auto image = makeImage (3, 30);
+    const auto image = makeSysexImage (3, 30);
     const auto file = temp.write ("dir with blank/fw.syx", image);
     build ("--file " + file.getFullPathName());
     pump();
@@ -505,7 +431,7 @@ TEST_F (UpdaterPanel, LoadedFileIsNamedInTheInfoTextAndUploaded)
 
 TEST_F (UpdaterPanel, MissingFileKeepsTheBuiltInImage)
 {
-    const auto missing = temp.dir.getChildFile ("missing.syx").getFullPathName();
+    const auto missing = temp.getFile ("missing.syx").getFullPathName();
     build ("--file " + missing);
 
     ASSERT_EQ (alerts.alerts().size(), 1u);
@@ -521,8 +447,7 @@ TEST_F (UpdaterPanel, MissingFileKeepsTheBuiltInImage)
 // its place: the title and the info line say which image the update button would send.
 TEST_F (UpdaterPanel, FileWithoutAnImageIsReportedByNameAndTheBuiltInImageOffered)
 {
-    const auto empty = temp.write ("empty.syx", {}); // replaceWithData gives no file for no bytes
-    empty.create();
+    const auto empty = temp.write ("empty.syx", {});
     const auto big = temp.write ("big.syx", { 0xf0, 0xf7 });
     ASSERT_EQ (truncate (big.getFullPathName().toRawUTF8(), off_t (FileFirmwareImage::maxFileSize + 1)), 0);
 
@@ -572,7 +497,7 @@ TEST_F (UpdaterPanel, AutomaticModeWithAnOutputBeyondTheListWarnsAndStartsNothin
 
 TEST_F (UpdaterPanel, AutomaticModeStartsWhileThePanelIsBuilt)
 {
-    const auto image = makeImage (30, 40);
+    const auto image = makeSysexImage (30, 40);
     const auto file = temp.write ("fw.syx", image);
     build ("--autoupdate --outputid 2 --file " + file.getFullPathName());
 
@@ -593,7 +518,7 @@ TEST_F (UpdaterPanel, AutomaticModeStartsWhileThePanelIsBuilt)
 
 TEST_F (UpdaterPanel, AutomaticModeChoosesTheOutputByName)
 {
-    const auto image = makeImage (3, 30);
+    const auto image = makeSysexImage (3, 30);
     const auto file = temp.write ("fw.syx", image);
 
     // By name, in any letter case, and ahead of a number that names the other output.
@@ -619,7 +544,7 @@ TEST_F (UpdaterPanel, AutomaticModeChoosesTheOutputByName)
 
 TEST_F (UpdaterPanel, DamagedImageIsReportedAndNothingIsSent)
 {
-    auto image = makeImage (3, 30);
+    auto image = makeSysexImage (3, 30);
     image.push_back (0x42); // a stray byte after the last message
     const auto file = temp.write ("fw.syx", image);
     build ("--autoupdate --outputid 1 --file " + file.getFullPathName());
@@ -640,8 +565,8 @@ TEST_F (UpdaterPanel, DamagedImageIsReportedAndNothingIsSent)
 // An unattended update of a file that yields no image must not flash the built-in one instead.
 TEST_F (UpdaterPanel, AutomaticModeWithAnUnusableFileStartsNothing)
 {
-    temp.dir.getChildFile ("folder.syx").createDirectory();
-    temp.dir.getChildFile ("empty.syx").create();
+    temp.getFile ("folder.syx").createDirectory();
+    temp.getFile ("empty.syx").create();
     const struct
     {
         const char* name;
@@ -654,7 +579,7 @@ TEST_F (UpdaterPanel, AutomaticModeWithAnUnusableFileStartsNothing)
     {
         SCOPED_TRACE (c.name);
         const auto alertsBefore = alerts.alerts().size();
-        build ("--autoupdate --outputid 1 --file " + temp.dir.getChildFile (c.name).getFullPathName());
+        build ("--autoupdate --outputid 1 --file " + temp.getFile (c.name).getFullPathName());
         pump (50);
 
         // The box does not offer the built-in image: an unattended update never sends it instead.
@@ -679,38 +604,38 @@ TEST_F (UpdaterPanel, HelpButtonShowsAndHidesTheHelpWindowCentred)
 {
     build();
     pump();
-    auto* window = helpWindow();
-    ASSERT_NE (window, nullptr);
+    auto* help = helpWindow();
+    ASSERT_NE (help, nullptr);
 
     helpButton().triggerClick();
     pump();
-    EXPECT_TRUE (window->isVisible());
-    EXPECT_EQ (window->getBounds(), centredHelpBounds());
-    EXPECT_EQ (window->getName(), "Firmware Update Help");
+    EXPECT_TRUE (help->isVisible());
+    EXPECT_EQ (help->getBounds(), centredHelpBounds());
+    EXPECT_EQ (help->getName(), "Firmware Update Help");
 
     // Moved by the user, it comes back to the middle with the next click.
-    window->setBounds (20, 30, 400, 300);
+    help->setBounds (20, 30, 400, 300);
     helpButton().triggerClick();
     pump();
-    EXPECT_FALSE (window->isVisible());
-    EXPECT_EQ (window->getBounds(), centredHelpBounds());
+    EXPECT_FALSE (help->isVisible());
+    EXPECT_EQ (help->getBounds(), centredHelpBounds());
 
     // Its own close button only hides it; Help shows the same window again.
     helpButton().triggerClick();
     pump();
-    ASSERT_TRUE (window->isVisible());
-    window->getCloseButton()->triggerClick();
+    ASSERT_TRUE (help->isVisible());
+    help->getCloseButton()->triggerClick();
     pump();
-    EXPECT_FALSE (window->isVisible());
-    EXPECT_EQ (helpWindow(), window);
+    EXPECT_FALSE (help->isVisible());
+    EXPECT_EQ (helpWindow(), help);
     helpButton().triggerClick();
     pump();
-    EXPECT_TRUE (window->isVisible());
+    EXPECT_TRUE (help->isVisible());
 }
 
 TEST_F (UpdaterPanel, DestroyedDuringAnUploadStopsTheThreadFirst)
 {
-    const auto image = builtInImage();
+    const auto image = builtInImageBytes();
     build();
     pump();
     pedal.setBytesPerSecond (100000.0); // the image would take 2.4 s
@@ -725,7 +650,7 @@ TEST_F (UpdaterPanel, DestroyedDuringAnUploadStopsTheThreadFirst)
 
     // Whole messages from the start of the image, then nothing more; the port is closed.
     const auto received = pedal.getMessages();
-    const auto expected = splitMessages (image);
+    const auto expected = splitSysexMessages (image);
     ASSERT_LT (received.size(), expected.size());
     EXPECT_TRUE (std::equal (received.begin(), received.end(), expected.begin()));
     EXPECT_EQ (pedal.getNumOpenPorts(), 0);
@@ -735,7 +660,7 @@ TEST_F (UpdaterPanel, DestroyedDuringAnUploadStopsTheThreadFirst)
 
 TEST_F (UpdaterPanel, CloseButtonDuringAnUploadStopsItWithinFiveSeconds)
 {
-    const auto image = builtInImage();
+    const auto image = builtInImageBytes();
     build();
     pump();
     pedal.setBytesPerSecond (50000.0); // the image would take 4.7 s
@@ -751,7 +676,7 @@ TEST_F (UpdaterPanel, CloseButtonDuringAnUploadStopsItWithinFiveSeconds)
     EXPECT_EQ (panel->getExitStatus(), ExitStatus::stopped);
 
     const auto received = pedal.getMessages();
-    const auto expected = splitMessages (image);
+    const auto expected = splitSysexMessages (image);
     ASSERT_LT (received.size(), expected.size());
     EXPECT_TRUE (std::equal (received.begin(), received.end(), expected.begin()));
     destroy();
@@ -762,7 +687,7 @@ TEST_F (UpdaterPanel, CloseButtonDuringAnUploadStopsItWithinFiveSeconds)
 // selector lets go of the device, and the update button waits for an output again.
 TEST_F (UpdaterPanel, DeviceUnpluggedDuringAnUpdateIsReportedAndReleased)
 {
-    const auto image = makeImage (20, 100);
+    const auto image = makeSysexImage (20, 100);
     const auto file = temp.write ("fw.syx", image);
     build ("--autoupdate --outputid 1 --file " + file.getFullPathName());
 
@@ -821,7 +746,7 @@ TEST_F (UpdaterPanel, ChosenOutputThatLeavesTurnsTheButtonRed)
 // A .syx dropped on the window is loaded as --file would load it; nothing is sent by the drop.
 TEST_F (UpdaterPanel, DroppedFirmwareFileIsLoadedAndShown)
 {
-    const auto image = makeImage (4, 20);
+    const auto image = makeSysexImage (4, 20);
     const auto file = temp.write ("dropped fw.SYX", image);
     build();
     pump();
@@ -845,13 +770,12 @@ TEST_F (UpdaterPanel, DroppedFirmwareFileIsLoadedAndShown)
 
 TEST_F (UpdaterPanel, DropThatWillNotDoIsRefusedAndChangesNothing)
 {
-    const auto good = temp.write ("good.syx", makeImage (2, 10));
-    const auto text = temp.write ("notes.txt", makeImage (2, 10));
-    auto damagedBytes = makeImage (2, 10);
+    const auto good = temp.write ("good.syx", makeSysexImage (2, 10));
+    const auto text = temp.write ("notes.txt", makeSysexImage (2, 10));
+    auto damagedBytes = makeSysexImage (2, 10);
     damagedBytes.pop_back(); // the last F7 is missing
     const auto damaged = temp.write ("damaged.syx", damagedBytes);
     const auto empty = temp.write ("empty.syx", {});
-    empty.create();
     build();
     pump();
 
@@ -892,7 +816,7 @@ TEST_F (UpdaterPanel, DropThatWillNotDoIsRefusedAndChangesNothing)
 
 TEST_F (UpdaterPanel, DropDuringAnUploadIsIgnored)
 {
-    const auto other = temp.write ("other.syx", makeImage (2, 10));
+    const auto other = temp.write ("other.syx", makeSysexImage (2, 10));
     build();
     pump();
     chooseOutput (1);
@@ -908,5 +832,5 @@ TEST_F (UpdaterPanel, DropDuringAnUploadIsIgnored)
 
     gate.open();
     waitForUpload (pedal, 236024u);
-    EXPECT_EQ (pedal.getBytes(), builtInImage());
+    EXPECT_EQ (pedal.getBytes(), builtInImageBytes());
 }

@@ -8,6 +8,8 @@
 set -euo pipefail
 # shellcheck source=../lib/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
+# shellcheck source=../lib/windows.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/windows.sh"
 
 app="$1"
 case="$2"
@@ -31,17 +33,6 @@ cleanup()
 }
 trap cleanup EXIT
 
-fail()
-{
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-start_x()
-{
-    start_xvfb "$work" || fail "Xvfb did not start"
-}
-
 # start_app NAME ARGS...: starts Quillon in the background; its pid goes to the variable NAME.
 start_app()
 {
@@ -52,58 +43,15 @@ start_app()
     printf -v "$name" '%s' "$!"
 }
 
-# start_first NAME ARGS...: start_app for a start that must become the running instance. The
-# application runs once per machine, and another test (of another build, too) may be running it:
-# wait for that one to end, at most 60 s.
+# start_first NAME ARGS...: starts Quillon as the running instance (tests/lib/windows.sh) once it
+# shows a window; its pid goes to the variable NAME.
 start_first()
 {
-    local name="$1" attempt
-    for attempt in $(seq 60); do
-        start_app "$@"
-        sleep 0.5
-        if kill -0 "${!name}" 2> /dev/null ||
-            ! grep -q "^Quillon: another instance of Quillon is already running" "$work/$name.log"; then
-            return 0
-        fi
-        wait "${!name}" || true
-        sleep 0.5
-    done
-    fail "another instance of Quillon kept running for 60 s"
-}
-
-# visible_windows PID: ids of the visible top-level windows of that process, one per line.
-visible_windows()
-{
-    xdotool search --onlyvisible --pid "$1" 2> /dev/null || true
-}
-
-# wait_for_window PID TITLE: waits up to 15 s for a visible window with exactly that title and
-# prints its id.
-wait_for_window()
-{
-    local pid="$1" title="$2" i w
-    for i in $(seq 150); do
-        for w in $(visible_windows "$pid"); do
-            if [[ "$(window_title "$w")" == "$title" ]]; then
-                echo "$w"
-                return 0
-            fi
-        done
-        kill -0 "$pid" 2> /dev/null || fail "Quillon ended before showing a window titled '$title'"
-        sleep 0.1
-    done
-    local seen=""
-    for w in $(visible_windows "$pid"); do
-        seen+=" '$(window_title "$w")'"
-    done
-    fail "no window titled '$title' (visible windows:${seen:- none}); if another Quillon runs on this machine, the single-instance lock stops this one"
-}
-
-# The window's title (JUCE sets WM_NAME as UTF-8), exactly, trailing blanks included.
-window_title()
-{
-    LC_ALL=C.UTF-8 xprop -id "$1" -notype WM_NAME 2> /dev/null \
-        | sed -n 's/^WM_NAME = "\(.*\)"$/\1/p' | sed 's/\\"/"/g'
+    local name="$1"
+    shift
+    start_single_instance "$work/$name.log" "$app" "$@"
+    pids+=("$app_pid")
+    printf -v "$name" '%s' "$app_pid"
 }
 
 geometry()
@@ -113,60 +61,64 @@ geometry()
     echo "$WIDTH x $HEIGHT"
 }
 
-# The main window is shown (and titled) before the application centres it: wait until it stands
-# centred at its size on the 1280 x 1024 screen.
-wait_until_placed()
+# The main window, 650 x 400 and centred on the 1280 x 1024 screen.
+wait_until_centred()
 {
-    local w="$1" i X Y WIDTH HEIGHT SCREEN WINDOW
-    for i in $(seq 100); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [[ "$X,$Y,$WIDTH,$HEIGHT" == "315,312,650,400" ]] && return 0
-        sleep 0.1
-    done
-    fail "window at $X,$Y sized $WIDTH x $HEIGHT, expected 650 x 400 centred at 315,312"
+    wait_until_placed "$1" 315 312 650 400
 }
 
 # Clicks the close button at the right end of the title bar (26 pixels high below a 4-pixel
-# border), then expects the process to end by itself with status 0. Under a sanitizer and heavy
-# load the first click sometimes gets lost while the application is still starting, so a click
-# that has no effect within 5 s is repeated (at most three clicks).
+# border) once the window stands centred, then expects the process to end by itself with status 0.
+# A click that has no effect fails the case.
 close_and_expect_exit_0()
 {
-    local pid="$1" w="$2" X Y WIDTH HEIGHT SCREEN WINDOW status click i
-    wait_until_placed "$w"
+    local pid="$1" w="$2" X Y WIDTH HEIGHT SCREEN WINDOW status=0
+    wait_until_centred "$w"
     eval "$(xdotool getwindowgeometry --shell "$w")"
-    for click in 1 2 3; do
-        xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) sleep 0.3 click 1
-        for i in $(seq 50); do
-            kill -0 "$pid" 2> /dev/null || break
-            sleep 0.1
-        done
-        kill -0 "$pid" 2> /dev/null || break
-        echo "close button click $click had no effect within 5 s"
-    done
-    kill -0 "$pid" 2> /dev/null && fail "Quillon still runs after three clicks on its close button"
-    status=0
-    wait "$pid" || status=$?
+    xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) click 1
+    wait_for_exit "$pid" 60 || status=$?
+    if [[ $status -eq 124 ]]; then
+        describe_windows "$pid"
+        fail "Quillon still runs 60 s after a click on its close button"
+    fi
     [[ $status -eq 0 ]] || fail "Quillon ended with status $status after the close button"
 }
 
-# dismiss PID TITLE: presses Return (the default button) in the message box with that title until
-# it is gone. JUCE may replace a window's X window while it sets a box up, so look it up each time.
+# titled PID TITLE: whether the process shows a window with exactly that title.
+titled()
+{
+    local w
+    for w in $(visible_windows "$1"); do
+        [[ "$(window_title "$w")" == "$2" ]] && return 0
+    done
+    return 1
+}
+
+# dismiss PID TITLE: presses Return (the default button) once in the message box with that title
+# and waits until no window has that title any more. JUCE may replace a box's X window while it
+# sets the box up (a key sent to the first one then fails with BadWindow), and the box takes the
+# keyboard focus once it is up: the key goes to the box's window once that window has the focus.
 dismiss()
 {
-    local pid="$1" title="$2" i w found
-    for i in $(seq 50); do
-        found=""
+    local pid="$1" title="$2" w="" deadline=$((SECONDS + 60))
+    while true; do
         for w in $(visible_windows "$pid"); do
-            if [[ "$(window_title "$w")" == "$title" ]]; then
-                found=1
-                xdotool key --window "$w" Return 2> /dev/null || true
-            fi
+            [[ "$(window_title "$w")" == "$title" && "$(xdotool getwindowfocus 2> /dev/null)" == "$w" ]] && break 2
         done
-        [[ -z "$found" ]] && return 0
-        sleep 0.2
+        if ((SECONDS >= deadline)); then
+            describe_windows "$pid"
+            fail "no message box '$title' with the keyboard focus within 60 s"
+        fi
+        sleep 0.1
     done
-    fail "the message box '$title' does not go away"
+    xdotool key --window "$w" Return
+    while titled "$pid" "$title"; do
+        if ((SECONDS >= deadline)); then
+            describe_windows "$pid"
+            fail "the message box '$title' is still shown after its key Return"
+        fi
+        sleep 0.1
+    done
 }
 
 builtin_title="Halvane Chorus version 1.0.03 - R1806"
@@ -182,14 +134,17 @@ case "$case" in
         start_x
         start_first first
         w=$(wait_for_window "$first" "$builtin_title")
-        wait_until_placed "$w"
+        wait_until_centred "$w"
         [[ "$(visible_windows "$first" | wc -l)" -eq 1 ]] || fail "more than one window"
         eval "$(xdotool getwindowgeometry --shell "$w")"
         # Drag the bottom-right corner of the resizable border outwards: the size stays.
         xdotool mousemove $((X + 648)) $((Y + 398)) mousedown 1 \
             mousemove $((X + 700)) $((Y + 450)) mousemove $((X + 760)) $((Y + 500)) mouseup 1
-        sleep 0.5
-        [[ "$(geometry "$w")" == "650 x 400" ]] || fail "window resized to $(geometry "$w")"
+        # A resize would follow the drag at once: watch the size for half a second.
+        for _ in 1 2 3 4 5; do
+            sleep 0.1
+            [[ "$(geometry "$w")" == "650 x 400" ]] || fail "window resized to $(geometry "$w")"
+        done
         close_and_expect_exit_0 "$first" "$w"
         ;;
 

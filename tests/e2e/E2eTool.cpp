@@ -12,6 +12,7 @@
 
 #include "E2eX11.h"
 #include "firmware/BuiltInFirmwareImage.h"
+#include "support/SysexImages.h"
 
 #include <juce_audio_devices/juce_audio_devices.h>
 
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -39,32 +41,19 @@ int listOutputs()
 }
 
 // Message lengths cycle through short, long and odd sizes (the protocol splits on the bytes, not
-// on a fixed length); the payload is a deterministic 7-bit pattern with the message number in it,
-// so a lost or repeated message shows up in a comparison. A fixed length (0: the cycle) gives
-// messages longer than any buffer on the way.
+// on a fixed length); every message differs from the others (see makeSysexImage), so a lost or
+// repeated message shows up in a comparison. A fixed length (0: the cycle) gives messages longer
+// than any buffer on the way.
 int writeImage (const char* path, int count, int fixedLength)
 {
-    static const int lengths[] = { 9, 599, 1031, 37, 256, 257, 600, 5, 513 };
-    juce::MemoryBlock image;
-    uint32_t state = 12345;
+    static const int cycle[] = { 9, 599, 1031, 37, 256, 257, 600, 5, 513 };
+    std::vector<int> lengths;
 
-    for (int m = 0; m < count; ++m)
-    {
-        const int length = fixedLength > 0 ? fixedLength : lengths[m % int (std::size (lengths))];
-        image.append ("\xF0", 1);
+    for (size_t m = 0; m < static_cast<size_t> (count); ++m)
+        lengths.push_back (fixedLength > 0 ? fixedLength : cycle[m % std::size (cycle)]);
 
-        for (int i = 1; i < length - 1; ++i)
-        {
-            state = state * 1103515245u + 12345u;
-            const auto byte =
-                char (i == 1 ? (m & 0x7F) : (i == 2 ? ((m >> 7) & 0x7F) : ((state >> 16) & 0x7F)));
-            image.append (&byte, 1);
-        }
-
-        image.append ("\xF7", 1);
-    }
-
-    return writeFile (path, image.getData(), image.getSize());
+    const auto image = makeSysexImage (lengths);
+    return writeFile (path, image.data(), image.size());
 }
 
 int writeBuiltInImage (const char* path)

@@ -9,9 +9,8 @@
 # QUILLON_ALSA_REQUIRED=1 (set where the ports must exist, e.g. inside the alsa-vm guest) that is
 # a failure instead.
 #
-# With QUILLON_E2E_APP_LISTS_OUTPUTS=1 the output's number comes from "APP --list-outputs" (for the
-# Windows program under Wine, tests/windows/quillon-wine.sh, whose outputs are WinMM's);
-# QUILLON_E2E_START_SECONDS gives a slow-starting application that much more time.
+# QUILLON_E2E_START_SECONDS gives a slow-starting application (the Windows program under Wine in
+# the guest, tests/windows/quillon-wine.sh) that much more time.
 #
 # The case "unpaced_build_loses_bytes" needs QUILLON_UNPACED_APP: the application built with
 # -DQUILLON_WIRE_PACING=OFF. It checks that this receiver does see the loss the wire-time wait
@@ -22,6 +21,8 @@
 # device receives on its gadget side (the f_midi card). They unplug and re-plug it with
 # usb-midi-plug. Without such a device they are skipped, or fail with QUILLON_USB_MIDI_REQUIRED=1.
 set -euo pipefail
+# shellcheck source=../lib/windows.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/windows.sh"
 
 case_name="${1:?case}"
 shift
@@ -91,8 +92,8 @@ done
 
 if ((usb)); then
     # The device's port as JUCE names it: its sequencer port host_client:0.
-    port_name="$("$tool" list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { sub(/ +$/, "", $2); print $2; exit }')"
-    [[ -n "$port_name" ]] || fail "the USB MIDI device ($host_client-0) is not in JUCE's output list: $("$tool" list-outputs)"
+    port_name="$("$app" --list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { sub(/ +$/, "", $2); print $2; exit }')"
+    [[ -n "$port_name" ]] || fail "the USB MIDI device ($host_client-0) is not in JUCE's output list: $("$app" --list-outputs)"
 fi
 
 rm -rf "$out"
@@ -117,17 +118,6 @@ cleanup() {
     fi
 }
 trap cleanup EXIT
-
-# wait_for_exit PID SECONDS: the process's exit status, or 124 when it is still running.
-wait_for_exit() {
-    local pid="$1" deadline=$((SECONDS + $2)) rc=0
-    while kill -0 "$pid" 2> /dev/null; do
-        ((SECONDS < deadline)) || return 124
-        sleep 0.1
-    done
-    wait "$pid" || rc=$?
-    return "$rc"
-}
 
 # wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; fails when time runs out.
 wait_until() {
@@ -167,15 +157,12 @@ stop_receiver() {
 
 # The item id of the port in the application's output selector: its 1-based position in JUCE's
 # output list (JUCE lists the sequencer's ports in client order; in the guest that is
-# "Midi Through Port-0", then "VirMIDI 0-0"). Asking JUCE itself keeps the order exact.
+# "Midi Through Port-0", then "VirMIDI 0-0"), as the application's --list-outputs numbers it.
 output_id() {
     local id
-    if [[ "${QUILLON_E2E_APP_LISTS_OUTPUTS:-0}" == 1 ]]; then
-        # The application's own list (the Windows program: WinMM's outputs, as Wine shows ALSA's).
-        "$app" --list-outputs | tr -d '\r' > "$out/outputs.txt"
-    else
-        "$tool" list-outputs > "$out/outputs.txt"
-    fi
+    # Windows line ends (the Windows program under Wine) are dropped.
+    "$app" --list-outputs > "$out/outputs.raw" || fail "--list-outputs ended with status $?"
+    tr -d '\r' < "$out/outputs.raw" > "$out/outputs.txt"
     id="$(awk -F'\t' -v name="$port_name" '{ sub(/ +$/, "", $2) } $2 == name { print $1; exit }' "$out/outputs.txt")"
     [[ -n "$id" ]] || fail "'$port_name' is not in JUCE's output list: $(cat "$out/outputs.txt")"
     echo "$id"
@@ -340,6 +327,23 @@ case "$case_name" in
         [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
         ;;
 
+    output_by_name)
+        # The port by its name, beside an --outputid that names another output: the name wins.
+        start_xvfb
+        id="$(output_id)"
+        start_receiver --idle-ms 3000
+        start_app "$app" --autoupdate --outputid $((id == 1 ? 2 : 1)) --output "$port_name" --file "$image"
+        rc=0
+        wait_for_exit "$app_pid" $(($(wire_seconds "$image") * 2 + 90)) || rc=$?
+        app_pid=""
+        [[ $rc -ne 124 ]] || fail "the application did not quit after the update: $(tail -n 20 "$out/app.log")"
+        wait_for_exit "$receiver_pid" 120 || fail "the receiver did not stop: $(cat "$out/receiver.log")"
+        receiver_pid=""
+        cat "$out/receiver.log"
+        expect_capture_equals "$image"
+        [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update by name"
+        ;;
+
     unpaced_build_loses_bytes)
         unpaced="${QUILLON_UNPACED_APP:-}"
         [[ -n "$unpaced" ]] || skip "QUILLON_UNPACED_APP is not set (a build with -DQUILLON_WIRE_PACING=OFF)"
@@ -417,6 +421,8 @@ case "$case_name" in
         start_receiver --idle-ms 600000
         start_app "$app" --file "$image"
         window="$(app_window)"
+        # Centred on the 1024 x 768 screen; clicks only once it stands there.
+        wait_until_placed "$window" 187 184 650 400 120
         window_geometry "$window"
         # Panel layout: the selector's combo box at (10, 125) to (w - 10, 155), the update button
         # at (w - 104, 215, 94, 30), the progress bar at (10, 215, w - 114, 30); w = 642.
@@ -427,18 +433,13 @@ case "$case_name" in
         bar_empty="$(pixel "$bar_right" "$row_y")"
 
         # The list is a window of its own; a slow guest may take seconds to show it, and keys
-        # sent before that would land in the list instead of the selector. A click that shows no
-        # effect within 15 s is given once more: before the application's X event pump, a click
-        # could wait in Xlib's queue until the next X event; the harness case stranded-event
-        # guards that fix, this only keeps the test from hanging on a relapse.
-        for click in 1 2; do
-            xdotool mousemove $((panel_x + 321)) $((panel_y + 140)) click 1
-            wait_until 15 list_is_open && break
-            screenshot "list-not-open-$click"
-            log "the output list is not open 15 s after click $click on the selector"
-        done
-        list_is_open ||
+        # sent before that would land in the list instead of the selector. One click: a click
+        # without effect fails the case.
+        xdotool mousemove $((panel_x + 321)) $((panel_y + 140)) click 1
+        if ! wait_until 60 list_is_open; then
+            screenshot list-not-open
             fail "the output list did not open (windows: $(xdotool search --onlyvisible --pid "$app_pid" | tr '\n' ' '))"
+        fi
         log "the output list is open"
         screenshot selector-open
         # Choose from the keyboard (the list's own layout is the look-and-feel's business): close
@@ -452,12 +453,8 @@ case "$case_name" in
         screenshot selected
         log "'$port_name' chosen; the update button is ready"
 
-        # Given once more as above; a second press during the upload finds the button disabled.
-        for click in 1 2; do
-            xdotool mousemove "$button_x" "$row_y" click 1
-            wait_until 15 captured_at_least 1 && break
-            log "nothing arrived 15 s after click $click on the update button"
-        done
+        xdotool mousemove "$button_x" "$row_y" click 1
+        wait_until 60 captured_at_least 1 || fail "nothing arrived 60 s after the click on the update button"
         wait_until $(($(wire_seconds "$image") * 2 + 60)) captured_at_least "$(file_size "$image")" ||
             fail "only $(captured) of $(file_size "$image") bytes arrived"
         wait_until 20 bar_is_full || fail "the progress bar did not end full"
@@ -503,7 +500,7 @@ case "$case_name" in
         usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
         usb_unplugged=1
         start_xvfb
-        "$tool" list-outputs > "$out/outputs-unplugged.txt"
+        "$app" --list-outputs > "$out/outputs-unplugged.txt"
         if awk -F'\t' -v name="$port_name" '{ sub(/ +$/, "", $2) } $2 == name { found = 1 } END { exit !found }' \
             "$out/outputs-unplugged.txt"; then
             fail "'$port_name' is still listed with the device unplugged"
@@ -511,6 +508,8 @@ case "$case_name" in
         start_receiver --idle-ms 600000
         start_app "$app" --file "$image"
         window="$(app_window)"
+        # Centred on the 1024 x 768 screen; clicks only once it stands there.
+        wait_until_placed "$window" 187 184 650 400 120
         window_geometry "$window"
         selector_x=$((panel_x + 321)) selector_y=$((panel_y + 140))
         button_x=$((panel_x + 548)) row_y=$((panel_y + 230))

@@ -1,6 +1,8 @@
 #include "firmware/BuiltInFirmwareImage.h"
 #include "firmware/FileFirmwareImage.h"
 #include "support/ScopedAlertRecorder.h"
+#include "support/SysexImages.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,31 +17,6 @@
 
 namespace
 {
-using Message = std::vector<std::uint8_t>;
-
-// Splits an image at each F7, as the upload does.
-std::vector<Message> splitMessages (const std::uint8_t* data, std::uint32_t size)
-{
-    std::vector<Message> messages;
-    Message current;
-
-    for (std::uint32_t i = 0; i < size; ++i)
-    {
-        current.push_back (data[i]);
-
-        if (data[i] == 0xf7)
-        {
-            messages.push_back (current);
-            current.clear();
-        }
-    }
-
-    if (!current.empty())
-        messages.push_back (current);
-
-    return messages;
-}
-
 juce::MemoryBlock contentOf (const FirmwareImage& image)
 {
     return image.getData() == nullptr ? juce::MemoryBlock()
@@ -53,7 +30,7 @@ TEST (BuiltInFirmwareImage, HasTheShapeOfASysExImage)
     const BuiltInFirmwareImage image;
     ASSERT_NE (image.getData(), nullptr);
 
-    const auto messages = splitMessages (image.getData(), image.getSize());
+    const auto messages = splitSysexMessages (image.getData(), image.getSize());
     ASSERT_FALSE (messages.empty());
 
     for (const auto& m : messages)
@@ -108,23 +85,9 @@ TEST (BuiltInFirmwareImage, ProductNameCanBeReplaced)
 class FileFirmwareImageTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        dir = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                  .getNonexistentChildFile ("quillon-firmware-test-" + juce::Uuid().toString(), {});
-        ASSERT_TRUE (dir.createDirectory());
-    }
-
-    void TearDown() override { dir.deleteRecursively(); }
-
     juce::File write (const juce::String& relativePath, const juce::MemoryBlock& content)
     {
-        auto file = dir.getChildFile (relativePath);
-        EXPECT_TRUE (file.getParentDirectory().createDirectory());
-        // replaceWithData deletes the file for empty content.
-        EXPECT_TRUE (content.isEmpty() ? file.create().wasOk()
-                                       : file.replaceWithData (content.getData(), content.getSize()));
-        return file;
+        return temp.write (relativePath, content.getData(), content.getSize());
     }
 
     static juce::MemoryBlock someSysEx()
@@ -146,7 +109,8 @@ protected:
         EXPECT_TRUE (alerts.alerts().empty());
     }
 
-    juce::File dir;
+    const TempFolder temp;
+    const juce::File dir = temp.getFolder();
 };
 
 TEST_F (FileFirmwareImageTest, ReadsTheWholeFileAndNamesItAfterTheFile)
@@ -246,7 +210,9 @@ TEST_F (FileFirmwareImageTest, FileThatCannotBeOpenedIsUnreadable)
         ~ScopedEffectiveUser()
         {
             if (switched)
+            {
                 EXPECT_EQ (seteuid (0), 0);
+            }
         }
     } effectiveUser;
 

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+
+// libFuzzer's entry point, which each fuzzer defines.
+extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size);
 
 // A broken invariant ends the run with a report; libFuzzer then saves the input that caused it.
 #define FUZZ_CHECK(condition)                                                                                \

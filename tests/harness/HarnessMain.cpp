@@ -26,6 +26,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "firmware/BuiltInFirmwareImage.h"
+#include "support/TopLevelWindows.h"
 #include "support/VirtualMidiPortProvider.h"
 
 #include <atomic>
@@ -68,7 +69,6 @@ int strandCloseAfterMs = 0;
 // Until the application is up: Xlib's functions go with JUCE's window system when it ends.
 std::optional<WindowManagerAtoms> windowManagerAtoms;
 
-MainWindow* findMainWindow();
 std::atomic<juce::int64> closeClickedAt { 0 };
 
 juce::JUCEApplicationBase* createApplication()
@@ -90,15 +90,6 @@ juce::JUCEApplicationBase* createApplication()
                                      });
 
     return new Application (applicationCommandLine, std::make_unique<LentPortProvider> (*harnessPorts));
-}
-
-MainWindow* findMainWindow()
-{
-    for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i)
-        if (auto* window = dynamic_cast<MainWindow*> (juce::TopLevelWindow::getTopLevelWindow (i)))
-            return window;
-
-    return nullptr;
 }
 
 // Called on the upload thread with each message handed to the pedal.

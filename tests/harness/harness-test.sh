@@ -9,6 +9,8 @@
 set -euo pipefail
 # shellcheck source=../lib/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
+# shellcheck source=../lib/windows.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/windows.sh"
 
 harness="$1"
 case="$2"
@@ -25,124 +27,57 @@ cleanup()
 }
 trap cleanup EXIT
 
-fail()
-{
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-start_x()
-{
-    start_xvfb "$work" || fail "Xvfb did not start"
-}
-
-# The application runs as a single instance per machine: another test (of another build, too)
-# may be running it. Wait for that one to end, at most 60 s.
-another_instance()
-{
-    grep -q "^Quillon: another instance of Quillon is already running" "$work/harness.log"
-}
-
-# run_harness ARGS...: runs the harness to its end (at most 60 s); sets `status`.
+# run_harness ARGS...: runs the harness to its end (at most 60 s); sets `status`. While another
+# instance of the application (another test's, of another build too) keeps it from starting, it
+# starts it again, for at most 120 s.
 run_harness()
 {
-    local attempt
-    for attempt in $(seq 60); do
+    local deadline=$((SECONDS + 120))
+    while true; do
         status=0
         timeout 60 "$harness" --harness-received="$work/received.syx" "$@" > "$work/harness.log" 2>&1 || status=$?
-        another_instance || break
-        sleep 1
+        another_instance_in "$work/harness.log" || break
+        ((SECONDS < deadline)) || fail "another instance of the application kept running"
+        sleep 0.1
     done
-    another_instance && fail "another instance of the application kept running"
     [[ $status -ne 124 ]] || fail "the application did not end within 60 s"
     [[ $status -lt 128 ]] || fail "the application was killed by signal $((status - 128))"
 }
 
-# start_harness ARGS...: starts the harness in the background.
+# start_harness ARGS...: starts the harness in the background and returns once it shows a window.
 start_harness()
 {
-    local attempt
-    for attempt in $(seq 60); do
-        "$harness" --harness-received="$work/received.syx" "$@" > "$work/harness.log" 2>&1 &
-        app_pid=$!
-        sleep 0.5
-        if kill -0 "$app_pid" 2> /dev/null || ! another_instance; then
-            return 0
-        fi
-        wait "$app_pid" || true
-        sleep 0.5
-    done
-    fail "another instance of the application kept running"
+    start_single_instance "$work/harness.log" "$harness" --harness-received="$work/received.syx" "$@"
 }
 
-# wait_for_window TITLE: waits up to 15 s for a visible window of the application with exactly
-# that title and prints its id.
-wait_for_window()
+# stays_running SECONDS: fails the case when the application ends within that time.
+stays_running()
 {
-    local title="$1" i w
-    for i in $(seq 150); do
-        for w in $(xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null || true); do
-            if [[ "$(xdotool getwindowname "$w" 2> /dev/null)" == "$title" ]]; then
-                echo "$w"
-                return 0
-            fi
-        done
-        kill -0 "$app_pid" 2> /dev/null || fail "the application ended before showing '$title'"
+    local deadline=$((SECONDS + $1))
+    while ((SECONDS < deadline)); do
+        kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
         sleep 0.1
     done
-    fail "no window titled '$title'"
 }
 
-# Prints what is known about the running application: its windows and, where gdb can attach,
-# the stack of every thread. For the failure messages of the cases below.
-describe_application()
-{
-    local w
-    echo "---- windows of the application"
-    for w in $(xdotool search --pid "$app_pid" 2> /dev/null || true); do
-        echo "$w '$(xdotool getwindowname "$w" 2> /dev/null)' $(xwininfo -id "$w" 2> /dev/null | grep -E 'Map State|Absolute' | tr -s ' ' | tr '\n' ' ')"
-    done
-    if command -v gdb > /dev/null; then
-        echo "---- threads of the application"
-        timeout 60 gdb -p "$app_pid" -batch -ex "thread apply all bt" 2> /dev/null | grep -E '^(Thread|#)' || true
-    fi
-}
-
-# Clicks the close button of the main window titled $1 (right end of the 26-pixel title bar
-# below a 4-pixel border) and expects the application to end within 10 s; sets `status`.
-# A click the window shows no sign of having had (the application runs on and the window is
-# still there after 5 s) is given once more (such a click waited in Xlib's queue before the
-# application's X event pump; the case stranded-event guards that); the application that hangs
-# while it ends fails the case with a description.
+# Clicks once the close button of the main window titled $1 (right end of the 26-pixel title bar
+# below a 4-pixel border) when the window stands centred, and expects the application to end within
+# 10 s; sets `status`. A click without effect, or an application that hangs while it ends, fails
+# the case with a description.
 close_main_window()
 {
-    local title="$1" w i click X Y WIDTH HEIGHT SCREEN WINDOW
-    w=$(wait_for_window "$title")
-    for i in $(seq 50); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [[ "$X,$Y" == "315,312" ]] && break
-        sleep 0.1
-    done
-    for click in 1 2; do
-        xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) click 1
-        for i in $(seq 50); do
-            kill -0 "$app_pid" 2> /dev/null || break
-            sleep 0.1
-        done
-        kill -0 "$app_pid" 2> /dev/null || break
-        xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null | grep -qx "$w" || break
-        echo "the close button showed no effect after 5 s; clicking it again"
-    done
-    for i in $(seq 50); do
-        kill -0 "$app_pid" 2> /dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$app_pid" 2> /dev/null; then
-        describe_application
-        fail "the application still runs 10 s after its close button"
-    fi
+    local title="$1" w X Y WIDTH HEIGHT SCREEN WINDOW
+    w=$(wait_for_window "$app_pid" "$title")
+    wait_until_placed "$w" 315 312 650 400
+    kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) click 1
     status=0
-    wait "$app_pid" || status=$?
+    wait_for_exit "$app_pid" 10 || status=$?
+    if [[ $status -eq 124 ]]; then
+        describe_windows "$app_pid"
+        fail "the application still runs 10 s after a click on its close button"
+    fi
     app_pid=""
 }
 
@@ -233,18 +168,13 @@ case "$case" in
         # stays open until it is closed.
         start_x
         start_harness --autoupdate --outputid 3
-        box=$(wait_for_window "")
-        sleep 1
-        kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
+        box=$(wait_for_window "$app_pid" "")
+        stays_running 1
         # The key press closes the box, so the key release may find it gone and xdotool fail; the
         # main window below shows only once the box is dismissed.
         xdotool key --window "$box" Return 2> /dev/null || true
-        for i in $(seq 50); do
-            xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null | grep -qx "$box" || break
-            sleep 0.1
-        done
-        if xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null | grep -qx "$box"; then
-            describe_application
+        if ! wait_until_gone "$box" "$app_pid" 5; then
+            describe_windows "$app_pid"
             fail "the warning box is still shown 5 s after its key Return"
         fi
         close_main_window "$builtin_title"
@@ -260,9 +190,8 @@ case "$case" in
         start_x
         printf '\xf0\x01\x02\xf7\x42' > "$work/damaged.syx"
         start_harness --autoupdate --outputid 1 --file "$work/damaged.syx"
-        wait_for_window "damaged version " > /dev/null
-        sleep 1
-        kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
+        wait_for_window "$app_pid" "damaged version " > /dev/null
+        stays_running 1
         close_main_window "damaged version "
         [[ $status -eq 2 ]] || fail "exit status $status after a damaged image (expected 2)"
         [[ ! -s "$work/received.syx" ]] || fail "something was sent"

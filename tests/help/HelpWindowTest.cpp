@@ -2,6 +2,7 @@
 #include "help/VexaHelpWindowClass.h"
 #include "help/VexaHelpWindowContentComp.h"
 #include "lookandfeel/WindowColours.h"
+#include "lookandfeel/WindowSizes.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +101,7 @@ TEST (HelpWindow, StartsHiddenOnTheDesktopWithItsTitleColoursAndButtons)
 TEST (HelpWindow, CloseButtonOnlyHidesItAndKeepsTheScrollPosition)
 {
     VexaHelpWindowClass window;
-    window.centreWithSize (550, 400);
+    window.centreWithSize (WindowSizes::helpWidth, WindowSizes::helpHeight);
     window.setVisible (true);
 
     auto* editor = findEditor (*window.getContentComponent());

@@ -1,4 +1,5 @@
 #include "interface/MidiInterfaceClass.h"
+#include "support/NeedsDisplay.h"
 #include "support/VirtualMidiPortProvider.h"
 
 #include <gtest/gtest.h>
@@ -696,8 +697,7 @@ TEST_F (MidiInterfaceOutputTest, RefusedSendCountsAsTheDeviceGone)
 // click choose another device than the one the user saw.
 TEST_F (MidiInterfaceOutputTest, ListIsNotChangedWhileTheUserHasItOpen)
 {
-    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
-        GTEST_SKIP() << "needs a display (the suite runs under xvfb-run)";
+    SKIP_WITHOUT_DISPLAY();
 
     juce::Component window;
     window.setBounds (100, 100, 400, 100);

@@ -15,3 +15,16 @@ start_xvfb()
     [[ -s "$work/display" ]] || return 1
     export DISPLAY=":$(head -n 1 "$work/display")"
 }
+
+# fail MESSAGE: ends the test case with "FAIL: MESSAGE" on stderr (scripts may define their own).
+fail()
+{
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# start_x: start_xvfb in the caller's folder $work; fails the case when the server does not come up.
+start_x()
+{
+    start_xvfb "$work" || fail "Xvfb did not start"
+}

@@ -1,6 +1,7 @@
 #include "lookandfeel/TemplateLookAndFeel.h"
 
 #include "PixelCanvas.h"
+#include "support/NeedsDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -240,7 +241,9 @@ TEST (ControlsDrawing, ListAndPopupMenuStripes)
                 EXPECT_TRUE (coloursNear (canvas.at (5, row), expected, 1))
                     << name << ", height " << c.height << ", row " << row;
             if (c.height > 4)
+            {
                 EXPECT_TRUE (coloursNear (canvas.at (0, 1), frameOverWhite, 1)) << name << ": left frame";
+            }
         }
 }
 
@@ -279,7 +282,9 @@ TEST (ControlsDrawing, TextEditorOutlineAndInnerShadow)
             const auto pixel = canvas.at (50, row);
             EXPECT_NEAR (pixel.getAlpha(), c.topRowsAlpha[(size_t)row], 1) << "row " << row;
             if (pixel.getAlpha() > 0)
+            {
                 EXPECT_EQ (brightness (pixel), 0) << "row " << row;
+            }
         }
         EXPECT_NEAR (canvas.at (0, 20).getAlpha(), c.leftEdgeAlpha, 1);
         EXPECT_NEAR (canvas.at (99, 20).getAlpha(), c.leftEdgeAlpha, 1) << "right edge";
@@ -291,8 +296,7 @@ TEST (ControlsDrawing, TextEditorOutlineAndInnerShadow)
 // Keyboard focus needs a window on a display: run where one exists.
 TEST (ControlsDrawing, FocusedEditorAndComboBoxOutlines)
 {
-    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
-        GTEST_SKIP() << "no display";
+    SKIP_WITHOUT_DISPLAY();
 
     InstalledLookAndFeel installed;
     auto& lf = installed.lf;

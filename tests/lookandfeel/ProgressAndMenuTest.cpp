@@ -50,10 +50,14 @@ TEST (ProgressBarDrawing, FrameFilledPartAndText)
 
         // The frame where the filled part's outline does not touch it.
         if (c.lastFilledColumn < 198)
+        {
             for (const auto& [x, y] : { std::pair { 150, 0 }, { 199, 15 }, { 150, 29 }, { 199, 0 } })
                 EXPECT_EQ (hex (canvas.at (x, y)), hex (frameGrey)) << "frame at " << x << ", " << y;
+        }
         if (c.lastFilledColumn < 0)
+        {
             EXPECT_EQ (hex (canvas.at (0, 15)), hex (frameGrey));
+        }
 
         // Row 5 is clear of the text; the filled part is a flat-ended grey glass rectangle.
         if (c.lastFilledColumn > 0)

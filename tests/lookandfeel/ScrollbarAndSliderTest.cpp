@@ -50,7 +50,9 @@ TEST (ScrollbarDrawing, TrackAndThumbIndents)
                           std::to_string (c.thickness));
 
             if (c.firstTrackPixel > 0)
+            {
                 EXPECT_EQ (bar.at (c.firstTrackPixel - 1, 100).getAlpha(), 0) << "outside the track";
+            }
             EXPECT_EQ (bar.at (c.firstTrackPixel, 100).getAlpha(), 255) << "track edge";
             EXPECT_LT (brightness (bar.at (c.firstTrackPixel, 100)), 3 * 200) << "track is grey";
 

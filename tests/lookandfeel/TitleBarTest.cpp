@@ -1,16 +1,17 @@
 #include "lookandfeel/GlassWindowButton.h"
 #include "lookandfeel/TemplateLookAndFeel.h"
 #include "lookandfeel/WindowColours.h"
+#include "lookandfeel/WindowSizes.h"
 
 #include "PixelCanvas.h"
+#include "support/NeedsDisplay.h"
 
 #include <gtest/gtest.h>
 
-
 namespace
 {
-const juce::Colour windowBackground (0xffeff2f3);
-const juce::Colour titleBarColour (0xff3273a1);
+const juce::Colour windowBackground = WindowColours::background;
+const juce::Colour titleBarColour = WindowColours::titleBar;
 const juce::Colour activeText (0xff474849);   // 71, 72, 73
 const juce::Colour inactiveText (0xff8e9091); // 142, 144, 145
 
@@ -70,8 +71,12 @@ TEST (TitleBar, ButtonPositions)
                                                            { maximise.get(), c.maximiseX },
                                                            { close.get(), c.closeX } };
         for (const auto& [button, x] : expected)
+        {
             if (button != nullptr)
+            {
                 EXPECT_EQ (button->getBounds(), juce::Rectangle<int> (x, 4, 23, 26)) << button->getName();
+            }
+        }
     }
 }
 
@@ -200,7 +205,7 @@ TEST (TitleBar, DocumentWindowUsesTheLook)
     juce::DocumentWindow window ("Quillon", windowBackground, juce::DocumentWindow::allButtons, false);
     WindowColours::apply (window, windowBackground, titleBarColour);
     window.setResizable (true, false);
-    window.setSize (650, 400);
+    window.setSize (WindowSizes::mainWidth, WindowSizes::mainHeight);
 
     std::map<juce::String, juce::Rectangle<int>> buttons;
     for (auto* child : window.getChildren())
@@ -211,7 +216,7 @@ TEST (TitleBar, DocumentWindowUsesTheLook)
     EXPECT_EQ (buttons["maximise"], juce::Rectangle<int> (590, 4, 23, 26));
     EXPECT_EQ (buttons["minimise"], juce::Rectangle<int> (567, 4, 23, 26));
 
-    const auto snapshot = window.createComponentSnapshot ({ 0, 0, 650, 40 });
+    const auto snapshot = window.createComponentSnapshot ({ 0, 0, WindowSizes::mainWidth, 40 });
     // The title bar starts inside the 4-pixel border, with the window's own colours.
     EXPECT_TRUE (coloursNear (snapshot.getPixelAt (10, 4), titleBarColour, 4));
     EXPECT_TRUE (coloursNear (snapshot.getPixelAt (10, 29), windowBackground, 12));
@@ -220,13 +225,12 @@ TEST (TitleBar, DocumentWindowUsesTheLook)
 // Active windows need a display (the desktop decides which window is active): run where one exists.
 TEST (TitleBar, ActiveWindowTitleIsDarker)
 {
-    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
-        GTEST_SKIP() << "no display";
+    SKIP_WITHOUT_DISPLAY();
 
     InstalledLookAndFeel installed;
     juce::DocumentWindow window ("Quillon", windowBackground, juce::DocumentWindow::allButtons, true);
     WindowColours::apply (window, windowBackground, titleBarColour);
-    window.setBounds (20, 20, 650, 400);
+    window.setBounds (20, 20, WindowSizes::mainWidth, WindowSizes::mainHeight);
     window.setVisible (true);
     window.toFront (true);
 

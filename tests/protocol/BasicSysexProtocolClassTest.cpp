@@ -12,23 +12,6 @@ namespace
 using Bytes = std::vector<juce::uint8>;
 using Events = std::vector<std::string>;
 
-// The messages of an image as separate byte runs.
-std::vector<Bytes> messagesOf (const Bytes& image)
-{
-    std::vector<Bytes> messages;
-    Bytes current;
-
-    for (auto byte : image)
-    {
-        current.push_back (byte);
-
-        if (byte == 0xF7)
-            messages.push_back (std::exchange (current, {}));
-    }
-
-    return messages;
-}
-
 // The protocol on the MIDI interface with one virtual output, "Pedal", selected and open.
 class Upload : public ::testing::Test
 {
@@ -108,11 +91,11 @@ const std::string damaged = BasicSysexProtocolClass::damagedImageText;
 
 TEST_F (Upload, SendsEachMessageWholeAndPublishesTheFractionSent)
 {
-    load (makeImage ({ 10, 20, 70 }));
+    load (makeSysexImage ({ 10, 20, 70 }));
     protocol->startUpload();
     ASSERT_TRUE (waitForEnd (completed));
 
-    EXPECT_EQ (pedal.getMessages(), messagesOf (imageBytes));
+    EXPECT_EQ (pedal.getMessages(), splitSysexMessages (imageBytes));
     EXPECT_EQ (log.select ({ "status", "progress" }),
                (Events { "status " + uploading, "progress 0.10", "progress 0.30", "progress 1.00",
                          "status " + completed }));
@@ -120,9 +103,9 @@ TEST_F (Upload, SendsEachMessageWholeAndPublishesTheFractionSent)
                                                               "progress 0.30", "send 70", "progress 1.00" }));
 
     // Disabled before the first message, enabled after the last.
-    const auto enablement = log.select ({ "enabled", "disabled", "send" });
-    EXPECT_EQ (enablement.front(), "disabled");
-    EXPECT_EQ (enablement.back(), "enabled");
+    const auto enablementEvents = log.select ({ "enabled", "disabled", "send" });
+    EXPECT_EQ (enablementEvents.front(), "disabled");
+    EXPECT_EQ (enablementEvents.back(), "enabled");
     EXPECT_TRUE (midiInterface.isEnabled());
 
     // Progress broadcasts ran under the message-manager lock and named the protocol.
@@ -133,17 +116,17 @@ TEST_F (Upload, SendsEachMessageWholeAndPublishesTheFractionSent)
 
 TEST_F (Upload, ImageOfOneMessageIsSentInOnePiece)
 {
-    load (makeImage ({ 9 }));
+    load (makeSysexImage ({ 9 }));
     protocol->startUpload();
     ASSERT_TRUE (waitForEnd (completed));
 
-    EXPECT_EQ (pedal.getMessages(), messagesOf (imageBytes));
+    EXPECT_EQ (pedal.getMessages(), splitSysexMessages (imageBytes));
     EXPECT_EQ (log.select ({ "progress" }), (Events { "progress 1.00" }));
 }
 
 TEST_F (Upload, FullProgressArrivesAt99Point5PercentAndCompletionOnlyAfterTheLastMessage)
 {
-    load (makeImage (std::vector<int> (200, 12)));
+    load (makeSysexImage (std::vector<int> (200, 12)));
     protocol->startUpload();
     ASSERT_TRUE (waitForEnd (completed));
 
@@ -162,7 +145,7 @@ TEST_F (Upload, FullProgressArrivesAt99Point5PercentAndCompletionOnlyAfterTheLas
 
 TEST_F (Upload, StartWhileRunningChangesNothingAndAfterTheEndStartsAgainFromTheFirstByte)
 {
-    load (makeImage ({ 10, 10, 10, 10, 10 }));
+    load (makeSysexImage ({ 10, 10, 10, 10, 10 }));
     sends.allowSends (2);
     protocol->startUpload();
     ASSERT_TRUE (sends.waitForSendsBegun (3)); // the third send is held
@@ -173,7 +156,7 @@ TEST_F (Upload, StartWhileRunningChangesNothingAndAfterTheEndStartsAgainFromTheF
 
     sends.allowSends (-1);
     ASSERT_TRUE (waitForEnd (completed));
-    EXPECT_EQ (pedal.getMessages(), messagesOf (imageBytes));
+    EXPECT_EQ (pedal.getMessages(), splitSysexMessages (imageBytes));
     EXPECT_EQ (log.select ({ "progress" }), (Events { "progress 0.20", "progress 0.40", "progress 0.60",
                                                       "progress 0.80", "progress 1.00" }));
 
@@ -181,7 +164,7 @@ TEST_F (Upload, StartWhileRunningChangesNothingAndAfterTheEndStartsAgainFromTheF
     EXPECT_EQ (log.select ({ "progress" }).back(), "progress 0.00"); // reset before the thread runs
     ASSERT_TRUE (pumpUntil ([&] { return sends.getSendsBegun() == 10 && !protocol->isThreadRunning(); }));
 
-    const auto once = messagesOf (imageBytes);
+    const auto once = splitSysexMessages (imageBytes);
     auto twice = once;
     twice.insert (twice.end(), once.begin(), once.end());
     EXPECT_EQ (pedal.getMessages(), twice);
@@ -190,7 +173,7 @@ TEST_F (Upload, StartWhileRunningChangesNothingAndAfterTheEndStartsAgainFromTheF
 
 TEST_F (Upload, DestroyingTheProtocolEndsTheUploadAfterTheMessageInProgress)
 {
-    load (makeImage (std::vector<int> (20, 100)));
+    load (makeSysexImage (std::vector<int> (20, 100)));
     pedal.setBytesPerSecond (1000.0); // 100 ms a message
     protocol->startUpload();
     ASSERT_TRUE (sends.waitForSendsBegun (3));
@@ -208,7 +191,7 @@ TEST_F (Upload, DestroyingTheProtocolEndsTheUploadAfterTheMessageInProgress)
 
 TEST_F (Upload, DestroyingTheProtocolWhileItWaitsForTheMessageManagerLockSendsNothing)
 {
-    load (makeImage ({ 10, 20 }));
+    load (makeSysexImage ({ 10, 20 }));
     protocol->startUpload();
     // No dispatching here, so the thread waits for the lock to disable the interface.
     juce::Thread::sleep (50);
@@ -223,7 +206,7 @@ TEST_F (Upload, DestroyingTheProtocolWhileItWaitsForTheMessageManagerLockSendsNo
 TEST_F (Upload, ReportsTheOutcomeOnceOnTheMessageThreadAfterEnablingTheInterfaceAndNeverQuits)
 {
     QuitRecorderApplication application (log);
-    load (makeImage ({ 10, 20 }));
+    load (makeSysexImage ({ 10, 20 }));
     enablement.onChange = [&] (bool enabled)
     {
         if (enabled)
@@ -261,7 +244,7 @@ TEST_F (Upload, DeviceThatGoesAwayIsNeverReportedAsUpdated)
         midiInterface.selectOutput (1);
         ASSERT_TRUE (midiInterface.isDeviceReady());
 
-        load (makeImage ({ 10, 20, 30 }));
+        load (makeSysexImage ({ 10, 20, 30 }));
         pedal.setObserver (
             [&, seen = std::make_shared<int> (0)] (const juce::MidiMessage&)
             {
@@ -289,7 +272,7 @@ TEST_F (Upload, DeviceThatGoesAwayIsNeverReportedAsUpdated)
 
 TEST_F (Upload, StopRequestEndsBetweenMessagesWithoutCompletion)
 {
-    load (makeImage ({ 10, 20, 30, 40 }));
+    load (makeSysexImage ({ 10, 20, 30, 40 }));
     sends.allowSends (2);
     protocol->startUpload();
     ASSERT_TRUE (sends.waitForSendsBegun (3)); // the third send is held
@@ -300,7 +283,7 @@ TEST_F (Upload, StopRequestEndsBetweenMessagesWithoutCompletion)
     juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
 
     EXPECT_EQ (protocol->getOutcome(), UploadOutcome::stopped);
-    const auto all = messagesOf (imageBytes);
+    const auto all = splitSysexMessages (imageBytes);
     EXPECT_EQ (pedal.getMessages(), std::vector<Bytes> (all.begin(), all.begin() + 3));
     EXPECT_EQ (protocol->getStatusText().toStdString(), uploading);
     EXPECT_FALSE (midiInterface.isEnabled());
@@ -311,7 +294,7 @@ TEST_F (Upload, StopRequestEndsBetweenMessagesWithoutCompletion)
 // to stop, but the upload must not run on or call itself completed.
 TEST_F (Upload, RefusedLockAfterAQuitEndsTheUploadAsStopped)
 {
-    load (makeImage ({ 10, 20, 30, 40 }));
+    load (makeSysexImage ({ 10, 20, 30, 40 }));
     sends.allowSends (1);
     protocol->startUpload();
     ASSERT_TRUE (sends.waitForSendsBegun (2)); // the second send is held
@@ -329,7 +312,7 @@ TEST_F (Upload, NoOpenOutputSendsNothingAndSaysSo)
 {
     midiInterface.selectOutput (2); // "(Disconnected)"
     ASSERT_FALSE (midiInterface.isDeviceReady());
-    load (makeImage ({ 10, 20 }));
+    load (makeSysexImage ({ 10, 20 }));
 
     protocol->startUpload();
     ASSERT_TRUE (waitForEnd (BasicSysexProtocolClass::noDeviceText));
@@ -340,17 +323,6 @@ TEST_F (Upload, NoOpenOutputSendsNothingAndSaysSo)
 
 namespace
 {
-struct DamagedCase
-{
-    const char* name;
-    Bytes bytes;
-};
-
-void PrintTo (const DamagedCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 class DamagedUpload : public Upload, public ::testing::WithParamInterface<DamagedCase>
 {
 };
@@ -391,11 +363,11 @@ TEST_P (DamagedUpload, SendsNothingAndSaysSo)
 INSTANTIATE_TEST_SUITE_P (
     Table, DamagedUpload,
     ::testing::Values (
-        DamagedCase { "StrayByteBetweenMessages", withByteAt (makeImage ({ 10, 20 }), 10, 0x00) },
-        DamagedCase { "TrailingBytes", withByteAt (makeImage ({ 10, 20 }), 30, 0x00) },
-        DamagedCase { "LastMessageWithoutEnd", withoutLastByte (makeImage ({ 10, 20 })) },
-        DamagedCase { "StartByteInsideMessage", withByteAt (makeImage ({ 10, 20 }), 15, 0xF0) },
-        DamagedCase { "FirstByteNotStart", withByteAt (makeImage ({ 10, 20 }), 0, 0x00) },
-        DamagedCase { "HighDataByte", withByteAt (makeImage ({ 10, 20 }), 5, 0x90) },
+        DamagedCase { "StrayByteBetweenMessages", withByteAt (makeSysexImage ({ 10, 20 }), 10, 0x00) },
+        DamagedCase { "TrailingBytes", withByteAt (makeSysexImage ({ 10, 20 }), 30, 0x00) },
+        DamagedCase { "LastMessageWithoutEnd", withoutLastByte (makeSysexImage ({ 10, 20 })) },
+        DamagedCase { "StartByteInsideMessage", withByteAt (makeSysexImage ({ 10, 20 }), 15, 0xF0) },
+        DamagedCase { "FirstByteNotStart", withByteAt (makeSysexImage ({ 10, 20 }), 0, 0x00) },
+        DamagedCase { "HighDataByte", withByteAt (makeSysexImage ({ 10, 20 }), 5, 0x90) },
         DamagedCase { "Empty", Bytes {} }),
-    [] (const auto& info) { return std::string (info.param.name); });
+    [] (const auto& testCase) { return std::string (testCase.param.name); });

@@ -84,6 +84,11 @@ void ProgressRecorder::changeListenerCallback (juce::ChangeBroadcaster* source)
     lastProgress = progress;
 }
 
+void PrintTo (const DamagedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 std::string progressEvent (double value)
 {
     return "progress " + juce::String (value, 2).toStdString();
@@ -97,39 +102,6 @@ TestFirmwareImage::TestFirmwareImage (std::vector<juce::uint8> imageBytes)
         data = bytes.data();
         size = static_cast<juce::int64> (bytes.size());
     }
-}
-
-std::vector<juce::uint8> makeImage (const std::vector<int>& messageLengths)
-{
-    std::vector<juce::uint8> image;
-    int counter = 0;
-
-    for (auto length : messageLengths)
-    {
-        image.push_back (0xF0);
-
-        for (int i = 0; i < length - 2; ++i)
-            image.push_back (static_cast<juce::uint8> (counter++ & 0x7F));
-
-        image.push_back (0xF7);
-    }
-
-    return image;
-}
-
-bool pumpUntil (const std::function<bool()>& condition, int timeoutMs)
-{
-    const auto deadline = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
-
-    while (!condition())
-    {
-        if (juce::Time::getMillisecondCounter() > deadline)
-            return false;
-
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (2);
-    }
-
-    return true;
 }
 
 StandaloneAppMarker::StandaloneAppMarker() : previous (juce::JUCEApplicationBase::createInstance)

@@ -7,12 +7,16 @@
 
 #include "firmware/FirmwareImage.h"
 #include "protocol/ProgressClass.h"
+#include "support/MessagePump.h"
+#include "support/SysexImages.h"
 #include "support/VirtualMidiOutput.h"
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -53,12 +57,8 @@ public:
 
     size_t count (const std::string& event) const
     {
-        size_t n = 0;
-
-        for (auto& e : snapshot())
-            n += e == event ? 1 : 0;
-
-        return n;
+        const auto all = snapshot();
+        return static_cast<size_t> (std::count (all.begin(), all.end(), event));
     }
 
 private:
@@ -146,6 +146,15 @@ private:
 
 std::string progressEvent (double value);
 
+// A damaged image in a table of cases; gtest prints the case by its name.
+struct DamagedCase
+{
+    const char* name;
+    std::vector<juce::uint8> bytes;
+};
+
+void PrintTo (const DamagedCase& c, std::ostream* os);
+
 // A firmware image holding the given bytes (an empty vector gives an image without data).
 class TestFirmwareImage final : public FirmwareImage
 {
@@ -155,12 +164,6 @@ public:
 private:
     std::vector<juce::uint8> bytes;
 };
-
-// Complete SysEx messages of the given lengths, each with distinct data bytes.
-std::vector<juce::uint8> makeImage (const std::vector<int>& messageLengths);
-
-// Pumps the message loop until the condition holds or the time-out passes; returns the condition.
-bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // Makes JUCE take this process for a standalone application while it exists: the application
 // object's constructor insists on that.

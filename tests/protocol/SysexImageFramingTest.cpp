@@ -32,17 +32,6 @@ std::vector<int> split (const SysexImageFraming& framing)
     return lengths;
 }
 
-struct DamagedCase
-{
-    const char* name;
-    Bytes bytes;
-};
-
-void PrintTo (const DamagedCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 std::string caseName (const ::testing::TestParamInfo<DamagedCase>& info)
 {
     return info.param.name;
@@ -56,8 +45,8 @@ class DamagedImage : public ::testing::TestWithParam<DamagedCase>
 TEST (SysexImageFraming, IntactImagesSplitIntoTheirMessages)
 {
     const Bytes minimal { 0xF0, 0xF7 };
-    const auto three = makeImage ({ 10, 20, 70 });
-    const auto single = makeImage ({ 599 });
+    const auto three = makeSysexImage ({ 10, 20, 70 });
+    const auto single = makeSysexImage ({ 599 });
 
     for (auto& [bytes, lengths] : std::vector<std::pair<Bytes, std::vector<int>>> {
              { minimal, { 2 } }, { three, { 10, 20, 70 } }, { single, { 599 } } })
@@ -71,7 +60,7 @@ TEST (SysexImageFraming, IntactImagesSplitIntoTheirMessages)
 
 TEST (SysexImageFraming, ReadsOnlyWholeMessagesInsideTheImage)
 {
-    const auto bytes = makeImage ({ 4, 3 });
+    const auto bytes = makeSysexImage ({ 4, 3 });
     const SysexImageFraming framing (bytes.data(), static_cast<juce::uint32> (bytes.size()));
 
     auto* middle = bytes.data() + 1;
@@ -110,18 +99,18 @@ TEST_P (DamagedImage, IsRejectedAndYieldsNoMessage)
 
 INSTANTIATE_TEST_SUITE_P (
     Table, DamagedImage,
-    ::testing::Values (DamagedCase { "StrayByteBetweenMessages",
-                                     concat ({ makeImage ({ 10 }), { 0x00 }, makeImage ({ 20 }) }) },
-                       DamagedCase { "TrailingBytes", concat ({ makeImage ({ 10, 20 }), { 0x01, 0x02 } }) },
-                       DamagedCase { "TrailingStartByte", concat ({ makeImage ({ 10 }), { 0xF0 } }) },
-                       DamagedCase { "LastMessageWithoutEnd",
-                                     concat ({ makeImage ({ 10 }), { 0xF0, 0x01, 0x02 } }) },
-                       DamagedCase { "StartByteInsideMessage", { 0xF0, 0x01, 0xF0, 0x02, 0xF7 } },
-                       DamagedCase { "FirstByteNotStart", concat ({ { 0x00 }, makeImage ({ 10 }) }) },
-                       DamagedCase { "ImageStartsWithEnd", { 0xF7, 0xF0, 0xF7 } },
-                       DamagedCase { "HighDataByte", { 0xF0, 0x01, 0x80, 0x02, 0xF7 } },
-                       DamagedCase { "RealtimeByteInsideMessage", { 0xF0, 0x01, 0xF8, 0xF7 } },
-                       DamagedCase { "LoneStartByte", { 0xF0 } }, DamagedCase { "Empty", {} }),
+    ::testing::Values (
+        DamagedCase { "StrayByteBetweenMessages",
+                      concat ({ makeSysexImage ({ 10 }), { 0x00 }, makeSysexImage ({ 20 }) }) },
+        DamagedCase { "TrailingBytes", concat ({ makeSysexImage ({ 10, 20 }), { 0x01, 0x02 } }) },
+        DamagedCase { "TrailingStartByte", concat ({ makeSysexImage ({ 10 }), { 0xF0 } }) },
+        DamagedCase { "LastMessageWithoutEnd", concat ({ makeSysexImage ({ 10 }), { 0xF0, 0x01, 0x02 } }) },
+        DamagedCase { "StartByteInsideMessage", { 0xF0, 0x01, 0xF0, 0x02, 0xF7 } },
+        DamagedCase { "FirstByteNotStart", concat ({ { 0x00 }, makeSysexImage ({ 10 }) }) },
+        DamagedCase { "ImageStartsWithEnd", { 0xF7, 0xF0, 0xF7 } },
+        DamagedCase { "HighDataByte", { 0xF0, 0x01, 0x80, 0x02, 0xF7 } },
+        DamagedCase { "RealtimeByteInsideMessage", { 0xF0, 0x01, 0xF8, 0xF7 } },
+        DamagedCase { "LoneStartByte", { 0xF0 } }, DamagedCase { "Empty", {} }),
     caseName);
 
 TEST (SysexImageFraming, PointerWithoutBytesIsDamaged)

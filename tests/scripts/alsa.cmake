@@ -14,11 +14,13 @@ endif()
 # The receiver needs nothing but alsa-lib.
 add_executable(PacedMidiReceiver "${CMAKE_CURRENT_SOURCE_DIR}/e2e/PacedMidiReceiver.cpp")
 target_link_libraries(PacedMidiReceiver PRIVATE ALSA::ALSA)
+quillon_add_warnings(PacedMidiReceiver)
 
 add_executable(QuillonE2eTool
     "${CMAKE_CURRENT_SOURCE_DIR}/e2e/E2eTool.cpp"
     "${CMAKE_CURRENT_SOURCE_DIR}/e2e/E2eX11.cpp")
-target_link_libraries(QuillonE2eTool PRIVATE QuillonCore X11::X11)
+target_link_libraries(QuillonE2eTool PRIVATE QuillonTestSupport X11::X11)
+quillon_add_warnings(QuillonE2eTool)
 
 set(QUILLON_E2E_SCRIPT "${CMAKE_CURRENT_SOURCE_DIR}/e2e/alsa-e2e.sh")
 
@@ -26,6 +28,7 @@ set(QUILLON_E2E_SCRIPT "${CMAKE_CURRENT_SOURCE_DIR}/e2e/alsa-e2e.sh")
 set(QUILLON_ALSA_CASES
     autoupdate_file 300
     autoupdate_builtin 420
+    output_by_name 300
     damaged_file 300
     manual_selection 300
     close_mid_upload 300
@@ -52,5 +55,5 @@ while(QUILLON_ALSA_CASES)
         # One virtual MIDI port, one USB device and one receiver, and a single-instance
         # application: never two of these at once, nor beside another test that starts it.
         RESOURCE_LOCK "virmidi;usb-midi;quillon-instance"
-        FAIL_REGULAR_EXPRESSION "JUCE Assertion failure|Leaked objects detected|ThreadSanitizer|AddressSanitizer|runtime error:")
+        FAIL_REGULAR_EXPRESSION "${QUILLON_TEST_FAILURE_PATTERN}")
 endwhile()

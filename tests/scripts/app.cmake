@@ -7,5 +7,5 @@ foreach(case window second-instance file-missing file-found file-not-recognised 
     set_tests_properties(QuillonApp.${case} PROPERTIES
         RESOURCE_LOCK quillon-instance
         TIMEOUT 120
-        FAIL_REGULAR_EXPRESSION "JUCE Assertion failure|Leaked objects detected|ThreadSanitizer|AddressSanitizer|runtime error:")
+        FAIL_REGULAR_EXPRESSION "${QUILLON_TEST_FAILURE_PATTERN}")
 endforeach()

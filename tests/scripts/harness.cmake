@@ -9,5 +9,5 @@ foreach(case autoupdate autoupdate-file close-during-upload sigterm-during-uploa
     set_tests_properties(QuillonHarness.${case} PROPERTIES
         RESOURCE_LOCK quillon-instance
         TIMEOUT 120
-        FAIL_REGULAR_EXPRESSION "JUCE Assertion failure|Leaked objects detected|ThreadSanitizer|AddressSanitizer|runtime error:")
+        FAIL_REGULAR_EXPRESSION "${QUILLON_TEST_FAILURE_PATTERN}")
 endforeach()
