@@ -16,21 +16,10 @@ target_link_libraries(QuillonCore PUBLIC PNG::PNG JPEG::JPEG ZLIB::ZLIB)
 target_link_options(Quillon PRIVATE $<$<CONFIG:Release>:-s>)
 
 # ---------------------------------------------------------------------------------------------
-# The icon: any picture ImageMagick reads, made into a Windows .ico with the usual sizes. It is
-# the exe's own icon (Explorer, taskbar), the installer's, and the Start-menu entry's.
-set(QUILLON_ICON "${CMAKE_SOURCE_DIR}/packaging/windows/placeholder-icon.svg" CACHE FILEPATH
-    "Picture for the Windows icon (SVG or PNG)")
-find_program(QUILLON_IMAGEMAGICK_CONVERT convert REQUIRED)
+# The icon (cmake/Icons.cmake makes quillon.ico from the project's drawing) is the exe's own
+# (Explorer, taskbar), the installer's and the Start-menu entry's.
 set(QUILLON_WINDOWS_DIR "${CMAKE_BINARY_DIR}/windows")
-set(QUILLON_ICO "${QUILLON_WINDOWS_DIR}/Quillon.ico")
-add_custom_command(
-    OUTPUT "${QUILLON_ICO}"
-    COMMAND "${QUILLON_IMAGEMAGICK_CONVERT}" -background none "${QUILLON_ICON}" -depth 8
-            -define icon:auto-resize=256,64,48,32,16 "${QUILLON_ICO}"
-    DEPENDS "${QUILLON_ICON}"
-    COMMENT "Making the Windows icon"
-    VERBATIM)
-file(WRITE "${QUILLON_WINDOWS_DIR}/QuillonIcon.rc" "IDI_QUILLON ICON \"Quillon.ico\"\n")
+file(WRITE "${QUILLON_WINDOWS_DIR}/QuillonIcon.rc" "IDI_QUILLON ICON \"${QUILLON_ICO}\"\n")
 target_sources(Quillon PRIVATE "${QUILLON_WINDOWS_DIR}/QuillonIcon.rc")
 set_source_files_properties("${QUILLON_WINDOWS_DIR}/QuillonIcon.rc" PROPERTIES OBJECT_DEPENDS "${QUILLON_ICO}")
 

@@ -19,7 +19,7 @@ fi
 
 "$root/scripts/install-deps.sh" \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-    libz-mingw-w64-dev googletest nsis imagemagick libmagickcore-6.q16-6-extra dpkg-dev xz-utils
+    libz-mingw-w64-dev googletest nsis librsvg2-bin icoutils dpkg-dev xz-utils
 
 triplet=x86_64-w64-mingw32
 toolchain="$root/cmake/MinGW-w64-x86_64.cmake"
