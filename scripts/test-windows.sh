@@ -123,8 +123,11 @@ installer_test() {
     wine "C:\\Program Files\\Quillon\\Quillon.exe" > "$work/app.log" 2>&1 &
     window="$(timeout 120 xdotool search --sync --onlyvisible --name ' version [0-9]' | head -n1)" ||
         fail "the installed Quillon.exe showed no titled main window: $(grep -v '^ALSA lib' "$work/app.log" | tail -n 20)"
-    size="$(xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')"
-    [[ "$size" == 650x400 ]] || fail "the main window is $size, not 650x400"
+    # Wine may map the window before it takes its size.
+    window_size() { xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+    has_its_size() { [[ "$(window_size)" == 650x400 ]]; }
+    wait_until 30 has_its_size || fail "the main window is $(window_size), not 650x400"
+    size=650x400
     log "the installed Quillon.exe shows its window \"$(xdotool getwindowname "$window")\" ($size)" \
         "$(($(now_ms) - started)) ms after wine started it"
     import -window root "$work/window.png"
