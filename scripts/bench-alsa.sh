@@ -90,7 +90,7 @@ measure() {
         }' "$out/$key.arrivals"
 }
 
-id="$("$tool" list-outputs | awk -F'\t' -v name="VirMIDI $card-0" '{ sub(/ +$/, "", $2) } $2 == name { print $1 }')"
+id="$("$app" --list-outputs | awk -F'\t' -v name="VirMIDI $card-0" '{ sub(/ +$/, "", $2) } $2 == name { print $1 }')"
 
 echo "Image: $messages SysEx messages, $bytes bytes; receiver: hw:$card,0, 4096-byte buffer, 6250 bytes/s"
 printf "%-28s %11s %13s %9s %16s  %-9s %s\n" "sender" "wire time" "upload wall" "ratio" "bytes received" \
@@ -106,7 +106,7 @@ aconnect -d "$from:0" "$to:0"
 
 # usb-midi-plug status: state, host_card, host_client, gadget_card, gadget_client.
 if usb_status="$(usb-midi-plug status 2> /dev/null)" && eval "$usb_status" && [[ "$state" == on ]]; then
-    usb_id="$("$tool" list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { print $1 }')"
+    usb_id="$("$app" --list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { print $1 }')"
     measure quillon-usb "Quillon (USB $host_client-0)" "hw:$gadget_card,0" \
         "$app" --autoupdate --outputid "$usb_id" --file "$image"
     measure amidi-usb "amidi -i 1 (hw:$host_card,0)" "hw:$gadget_card,0" \

@@ -11,9 +11,15 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
     alsa-utils
+    librsvg2-bin
 )
 if [[ "${QUILLON_WITH_CLANG:-0}" == 1 ]]; then
     packages+=(clang libclang-rt-14-dev)
+fi
+# Building and checking the Debian package (scripts/package-deb.sh, test-package.sh); icotool
+# makes the Windows icon (the quillon-ico target).
+if [[ "${QUILLON_WITH_PACKAGING:-0}" == 1 ]]; then
+    packages+=(dpkg-dev file lintian desktop-file-utils appstream libglib2.0-bin icoutils)
 fi
 
 missing=()

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/ContentComp.h"
+#include "app/WindowIconData.h"
 #include "firmware/FirmwareImage.h"
 #include "lookandfeel/WindowColours.h"
 
@@ -41,6 +42,10 @@ MainWindow::MainWindow (const juce::String& commandLine, MidiPortProvider& ports
         setName (buildTitle (*contentComp->getFirmwareImage()));
     };
     setVisible (true);
+
+    // For the task bar and window switchers; the house title bar draws no icon.
+    if (auto* peer = getPeer())
+        peer->setIcon (juce::ImageFileFormat::loadFrom (WindowIconData::bytes, WindowIconData::size));
 }
 
 MainWindow::~MainWindow()

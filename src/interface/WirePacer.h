@@ -11,10 +11,12 @@
 //
 // Messages sent back to back share one timeline: a message that starts within backToBackSlack of
 // the previous deadline gets its deadline from there, not from its own (later) start. A sleep that
-// wakes late then shortens the next wait instead of adding to the upload, so hundreds of messages
-// take their wire time plus one wake-up, not plus hundreds. The sender can run ahead of the wire by
-// at most backToBackSlack (about three bytes), far inside any MIDI driver's buffer. After a longer pause
-// the timeline starts afresh, so no message is ever sent early to make up for idle time.
+// wakes late, or the upload's check between messages that the device is still there (a few
+// milliseconds on a slow system), then shortens the next wait instead of adding to the upload, so
+// hundreds of messages take their wire time plus one wake-up, not plus hundreds. The wire can lag
+// the sender by at most backToBackSlack (about 31 bytes: the lag never accumulates, it is at most
+// the largest single delay), far inside any MIDI device's buffer. After a longer pause the timeline
+// starts afresh, so no message is ever sent early to make up for idle time.
 //
 // Not thread-safe: one sender at a time (the caller holds its port's lock).
 class WirePacer final
@@ -23,7 +25,7 @@ public:
     using Clock = std::chrono::steady_clock;
 
     static constexpr std::chrono::microseconds timePerByte { 320 };
-    static constexpr std::chrono::microseconds backToBackSlack { 1000 };
+    static constexpr std::chrono::microseconds backToBackSlack { 10000 };
 
     static constexpr Clock::duration wireTime (std::size_t numBytes) noexcept
     {

@@ -86,8 +86,8 @@ done
 
 if ((usb)); then
     # The device's port as JUCE names it: its sequencer port host_client:0.
-    port_name="$("$tool" list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { sub(/ +$/, "", $2); print $2; exit }')"
-    [[ -n "$port_name" ]] || fail "the USB MIDI device ($host_client-0) is not in JUCE's output list: $("$tool" list-outputs)"
+    port_name="$("$app" --list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { sub(/ +$/, "", $2); print $2; exit }')"
+    [[ -n "$port_name" ]] || fail "the USB MIDI device ($host_client-0) is not in JUCE's output list: $("$app" --list-outputs)"
 fi
 
 rm -rf "$out"
@@ -151,10 +151,10 @@ stop_receiver() {
 
 # The item id of the port in the application's output selector: its 1-based position in JUCE's
 # output list (JUCE lists the sequencer's ports in client order; in the guest that is
-# "Midi Through Port-0", then "VirMIDI 0-0"). Asking JUCE itself keeps the order exact.
+# "Midi Through Port-0", then "VirMIDI 0-0"), as the application's --list-outputs numbers it.
 output_id() {
     local id
-    "$tool" list-outputs > "$out/outputs.txt"
+    "$app" --list-outputs > "$out/outputs.txt" || fail "--list-outputs ended with status $?"
     id="$(awk -F'\t' -v name="$port_name" '{ sub(/ +$/, "", $2) } $2 == name { print $1; exit }' "$out/outputs.txt")"
     [[ -n "$id" ]] || fail "'$port_name' is not in JUCE's output list: $(cat "$out/outputs.txt")"
     echo "$id"
@@ -319,6 +319,23 @@ case "$case_name" in
         [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
         ;;
 
+    output_by_name)
+        # The port by its name, beside an --outputid that names another output: the name wins.
+        start_xvfb
+        id="$(output_id)"
+        start_receiver --idle-ms 3000
+        start_app "$app" --autoupdate --outputid $((id == 1 ? 2 : 1)) --output "$port_name" --file "$image"
+        rc=0
+        wait_for_exit "$app_pid" $(($(wire_seconds "$image") * 2 + 90)) || rc=$?
+        app_pid=""
+        [[ $rc -ne 124 ]] || fail "the application did not quit after the update: $(tail -n 20 "$out/app.log")"
+        wait_for_exit "$receiver_pid" 120 || fail "the receiver did not stop: $(cat "$out/receiver.log")"
+        receiver_pid=""
+        cat "$out/receiver.log"
+        expect_capture_equals "$image"
+        [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update by name"
+        ;;
+
     unpaced_build_loses_bytes)
         unpaced="${QUILLON_UNPACED_APP:-}"
         [[ -n "$unpaced" ]] || skip "QUILLON_UNPACED_APP is not set (a build with -DQUILLON_WIRE_PACING=OFF)"
@@ -475,7 +492,7 @@ case "$case_name" in
         usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
         usb_unplugged=1
         start_xvfb
-        "$tool" list-outputs > "$out/outputs-unplugged.txt"
+        "$app" --list-outputs > "$out/outputs-unplugged.txt"
         if awk -F'\t' -v name="$port_name" '{ sub(/ +$/, "", $2) } $2 == name { found = 1 } END { exit !found }' \
             "$out/outputs-unplugged.txt"; then
             fail "'$port_name' is still listed with the device unplugged"

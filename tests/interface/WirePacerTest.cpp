@@ -103,11 +103,11 @@ TEST (WirePacer, OnlyAMessageWithinTheSlackContinuesThePreviousTimeline)
 
     const auto fromPrevious = [] (Clock::time_point previous, Clock::time_point)
     {
-        return previous + WirePacer::wireTime (10);
+        return previous + WirePacer::wireTime (100);
     };
     const auto fromStart = [] (Clock::time_point, Clock::time_point start)
     {
-        return start + WirePacer::wireTime (10);
+        return start + WirePacer::wireTime (100);
     };
 
     const Case cases[] = {
@@ -123,11 +123,11 @@ TEST (WirePacer, OnlyAMessageWithinTheSlackContinuesThePreviousTimeline)
         FakeTime time;
         auto pacer = time.pacer();
 
-        pacer.send (10, [] {});
+        pacer.send (100, [] {});
         const auto previousDeadline = time.now;
         time.now += c.pause;
         const auto start = time.now;
-        pacer.send (10, [] {});
+        pacer.send (100, [] {});
 
         EXPECT_EQ (time.sleeps.back(), c.expectedDeadline (previousDeadline, start));
     }

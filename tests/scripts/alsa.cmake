@@ -28,6 +28,7 @@ set(QUILLON_E2E_SCRIPT "${CMAKE_CURRENT_SOURCE_DIR}/e2e/alsa-e2e.sh")
 set(QUILLON_ALSA_CASES
     autoupdate_file 300
     autoupdate_builtin 420
+    output_by_name 300
     damaged_file 300
     manual_selection 300
     close_mid_upload 300
