@@ -94,10 +94,10 @@ titled()
     return 1
 }
 
-# dismiss PID TITLE: presses Return (the default button) once in the message box with that title
-# and waits until no window has that title any more. JUCE may replace a box's X window while it
-# sets the box up (a key sent to the first one then fails with BadWindow), and the box takes the
-# keyboard focus once it is up: the key goes to the box's window once that window has the focus.
+# dismiss PID TITLE: presses Return (the default button) once, as a user would, while the message
+# box with that title has the keyboard focus, and waits until no window has that title any more.
+# JUCE may replace a box's X window while it sets the box up (a key sent to a named window can then
+# fail with BadWindow), so the key is typed on the keyboard (XTEST) and goes to the focused box.
 dismiss()
 {
     local pid="$1" title="$2" w="" deadline=$((SECONDS + 60))
@@ -111,7 +111,7 @@ dismiss()
         fi
         sleep 0.1
     done
-    xdotool key --window "$w" Return
+    xdotool key Return
     while titled "$pid" "$title"; do
         if ((SECONDS >= deadline)); then
             describe_windows "$pid"
