@@ -12,6 +12,9 @@
 #      blanks: the window names that file, and one click on close ends the program.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# The tests' shared X helpers (start_xvfb, window_title); this script's own fail follows them.
+source "$root/tests/lib/xvfb.sh"
+source "$root/tests/lib/windows.sh"
 
 work=""
 xvfb_pid=""
@@ -72,22 +75,7 @@ echo "version $version in the package, the metainfo and --version; --help and --
 
 # ------------------------------------------------------------------ 4. and 5. on an X server
 echo "== the unpacked program on Xvfb"
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.out" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s "$work/display" ]] && break
-    sleep 0.1
-done
-[[ -s "$work/display" ]] || fail "Xvfb did not start: $(cat "$work/xvfb.out")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-# The window's title (JUCE sets WM_NAME as UTF-8), exactly, trailing blanks included.
-window_title()
-{
-    LC_ALL=C.UTF-8 xprop -id "$1" -notype WM_NAME 2> /dev/null |
-        sed -n 's/^WM_NAME = "\(.*\)"$/\1/p' | sed 's/\\"/"/g'
-}
+start_xvfb "$work" || fail "Xvfb did not start: $(cat "$work/xvfb.out")"
 
 # find_window TITLE: sets window to the visible window with exactly that title (this X server
 # shows nothing else), or returns 1.

@@ -69,7 +69,7 @@ void Application::shutdown()
     if (!initialised)
     {
         // JUCE's single-instance check ended this start: it never reached a device.
-        tellUser ("another instance of Quillon is already running; nothing was sent");
+        tellUser (describe (ExitStatus::alreadyRunning));
 
         if (automaticMode)
             setApplicationReturnValue (static_cast<int> (ExitStatus::alreadyRunning));

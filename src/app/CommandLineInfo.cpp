@@ -48,12 +48,8 @@ juce::String CommandLineInfo::getVersion()
     const BuiltInFirmwareImage image;
     juce::String text;
     text << "Quillon " << QUILLON_VERSION << "\n"
-         << "Built-in firmware: " << ContentComp::builtInProductName << " " << image.getFirmwareVersion();
-
-    if (image.getRevision() != 0)
-        text << " - R" << image.getRevision();
-
-    return text << "\n";
+         << "Built-in firmware: " << ContentComp::builtInProductName << " " << image.getVersionText() << "\n";
+    return text;
 }
 
 juce::String CommandLineInfo::listOutputs (MidiPortProvider& ports)

@@ -221,10 +221,7 @@ juce::String ContentComp::makeInfoText() const
     }
     else
     {
-        infoText << " firmware to version " << firmwareImage->getFirmwareVersion();
-
-        if (firmwareImage->getRevision() != 0)
-            infoText << " - R" << firmwareImage->getRevision();
+        infoText << " firmware to version " << firmwareImage->getVersionText();
     }
 
     return infoText;

@@ -10,15 +10,10 @@
 
 namespace
 {
-// "<product> version <version>", then " - R<revision>" unless the revision is 0.
+// "<product> version <version>[ - R<revision>]".
 juce::String buildTitle (const FirmwareImage& image)
 {
-    auto title = image.getProductName() + " version " + image.getFirmwareVersion();
-
-    if (image.getRevision() != 0)
-        title << " - R" << image.getRevision();
-
-    return title;
+    return image.getProductName() + " version " + image.getVersionText();
 }
 } // namespace
 

@@ -7,3 +7,8 @@ FirmwareImage::FirmwareImage (const juce::String& productName_, const juce::Stri
 }
 
 FirmwareImage::~FirmwareImage() = default;
+
+juce::String FirmwareImage::getVersionText() const
+{
+    return revision != 0 ? firmwareVersion + " - R" + juce::String (revision) : firmwareVersion;
+}

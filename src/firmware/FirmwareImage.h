@@ -23,6 +23,9 @@ public:
     juce::String getFirmwareVersion() const { return firmwareVersion; }
     // 0 means that the firmware has no revision number.
     int getRevision() const noexcept { return revision; }
+    // The version as the user sees it everywhere: "<version>", then " - R<revision>" unless the
+    // revision is 0.
+    juce::String getVersionText() const;
 
 protected:
     const std::uint8_t* data = nullptr;

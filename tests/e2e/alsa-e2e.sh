@@ -119,6 +119,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# close_app: asks the application's window to close, as a window manager's close button does, and
+# waits at most 10 s for the process to end; sets rc to its exit status (124: still running).
+close_app() {
+    "$tool" close-window "$window"
+    rc=0
+    wait_for_exit "$app_pid" 10 || rc=$?
+    app_pid=""
+}
+
 # wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; fails when time runs out.
 wait_until() {
     local deadline=$((SECONDS + $1))
@@ -378,10 +387,7 @@ case "$case_name" in
         status_width="$(status_text_width "$window")"
         ((status_width > 350)) || fail "no status shown above the progress bar (text $status_width pixels wide)"
         log "nothing was sent; the window is open and shows a status $status_width pixels wide"
-        "$tool" close-window "$window"
-        rc=0
-        wait_for_exit "$app_pid" 10 || rc=$?
-        app_pid=""
+        close_app
         # An unattended update that did not complete must not end as a success.
         [[ $rc -eq 2 ]] || fail "closing the window after a damaged image gave status $rc, not 2"
         ;;
@@ -464,10 +470,7 @@ case "$case_name" in
         stop_receiver
         expect_capture_equals "$image"
 
-        "$tool" close-window "$window"
-        rc=0
-        wait_for_exit "$app_pid" 10 || rc=$?
-        app_pid=""
+        close_app
         [[ $rc -eq 0 ]] || fail "closing the window after the update gave status $rc"
         ;;
 
@@ -560,10 +563,7 @@ case "$case_name" in
         stop_receiver
         expect_capture_equals "$image"
 
-        "$tool" close-window "$window"
-        rc=0
-        wait_for_exit "$app_pid" 10 || rc=$?
-        app_pid=""
+        close_app
         [[ $rc -eq 0 ]] || fail "closing the window after the update gave status $rc"
         ;;
 
@@ -608,10 +608,7 @@ case "$case_name" in
         # Plugged in again, the device must get nothing more from this update.
         usb-midi-plug on > /dev/null || fail "cannot plug the USB MIDI device back in"
         usb_unplugged=0
-        "$tool" close-window "$window"
-        rc=0
-        wait_for_exit "$app_pid" 10 || rc=$?
-        app_pid=""
+        close_app
         [[ $rc -ne 124 ]] || fail "the application was still running 10 s after the close request"
         sleep 0.5 # anything sent before the close would be here by now
         stop_receiver
