@@ -23,6 +23,16 @@
 #include <dlfcn.h>
 #endif
 
+#if JUCE_WINDOWS
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstdio>
+#endif
+
 namespace
 {
 juce::String commandLineString;
@@ -31,38 +41,52 @@ juce::JUCEApplicationBase* createApplication()
 {
     return new Application (commandLineString, std::make_unique<JuceMidiPortProvider>());
 }
-} // namespace
-
-int main (int argc, char* argv[])
-{
-#if QUILLON_ASAN && JUCE_LINUX
-    // JUCE unloads Xlib when it shuts down, which orphans Xlib's own caches; holding the library
-    // open keeps them reachable, so that the leak checker reports only real leaks.
-    [[maybe_unused]] static void* const xlib = dlopen ("libX11.so.6", RTLD_LAZY);
-#endif
-
-    // JUCE keeps the arguments it is given and reads them as UTF-8: hand it well-formed copies.
-    std::vector<std::string> arguments;
-    std::vector<const char*> argumentPointers;
 
 #if JUCE_WINDOWS
-    // argv is in the ANSI code page here, which has no letters for most of a path's characters;
-    // the UTF-16 command line, split as Windows splits it, has them all.
-    juce::ignoreUnused (argv);
-    arguments.push_back ("Quillon");
+// A GUI-subsystem program starts without a console, so --help, --version and --list-outputs would
+// print nothing in cmd.exe or PowerShell. A stream without a handle (not redirected by the caller)
+// goes to the parent's console, if there is one.
+void useParentConsole()
+{
+    const auto hasHandle = [] (DWORD stream)
+    {
+        return GetFileType (GetStdHandle (stream)) != FILE_TYPE_UNKNOWN;
+    };
+    const auto outHandled = hasHandle (STD_OUTPUT_HANDLE), errHandled = hasHandle (STD_ERROR_HANDLE);
 
-    for (const auto& argument : juce::JUCEApplicationBase::getCommandLineParameterArray())
-        arguments.push_back (toWellFormedUtf8 (argument.toStdString()));
+    if ((outHandled && errHandled) || !AttachConsole (ATTACH_PARENT_PROCESS))
+        return;
 
-    argc = static_cast<int> (arguments.size());
-#else
-    for (int i = 0; i < argc; ++i)
-        arguments.push_back (toWellFormedUtf8 (argv[i]));
+    FILE* reopened = nullptr;
+    if (!outHandled && freopen_s (&reopened, "CONOUT$", "w", stdout) == 0)
+        std::cout.clear();
+    if (!errHandled && freopen_s (&reopened, "CONOUT$", "w", stderr) == 0)
+        std::cerr.clear();
+}
+
+// Ends the process once its work is done, without the DLL unload notifications of a normal exit:
+// in those, Wine's WinMM driver for ALSA stops its MIDI notification thread, which crashes there,
+// and the process dies of a segmentation fault (exit status 139) instead of ending with its own
+// status. Everything of Quillon's is shut down by then; only the
+// C runtime's output buffers remain, and they are flushed here.
+[[noreturn]] void endProcess (int status)
+{
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush (nullptr);
+    TerminateProcess (GetCurrentProcess(), static_cast<UINT> (status));
+    ExitProcess (static_cast<UINT> (status));
+}
 #endif
 
-    for (auto& argument : arguments)
+int run (const std::vector<std::string>& arguments)
+{
+    std::vector<const char*> argumentPointers;
+
+    for (const auto& argument : arguments)
         argumentPointers.push_back (argument.c_str());
 
+    const auto argc = static_cast<int> (arguments.size());
     commandLineString = Application::joinArguments (argc, argumentPointers.data());
 
     // --help, --version and --list-outputs print and end here: no window, no display, and no
@@ -80,5 +104,37 @@ int main (int argc, char* argv[])
     return juce::JUCEApplicationBase::main();
 #else
     return juce::JUCEApplicationBase::main (argc, argumentPointers.data());
+#endif
+}
+} // namespace
+
+int main (int argc, char* argv[])
+{
+#if QUILLON_ASAN && JUCE_LINUX
+    // JUCE unloads Xlib when it shuts down, which orphans Xlib's own caches; holding the library
+    // open keeps them reachable, so that the leak checker reports only real leaks.
+    [[maybe_unused]] static void* const xlib = dlopen ("libX11.so.6", RTLD_LAZY);
+#endif
+
+    // JUCE keeps the arguments it is given and reads them as UTF-8: hand it well-formed copies.
+    std::vector<std::string> arguments;
+
+#if JUCE_WINDOWS
+    useParentConsole();
+
+    // argv is in the ANSI code page here, which has no letters for most of a path's characters;
+    // the UTF-16 command line, split as Windows splits it, has them all.
+    juce::ignoreUnused (argc, argv);
+    arguments.push_back ("Quillon");
+
+    for (const auto& argument : juce::JUCEApplicationBase::getCommandLineParameterArray())
+        arguments.push_back (toWellFormedUtf8 (argument.toStdString()));
+
+    endProcess (run (arguments));
+#else
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back (toWellFormedUtf8 (argv[i]));
+
+    return run (arguments);
 #endif
 }
