@@ -63,30 +63,41 @@ void useParentConsole()
     if (!errHandled && freopen_s (&reopened, "CONOUT$", "w", stderr) == 0)
         std::cerr.clear();
 }
+#endif
+} // namespace
 
-// Ends the process once its work is done, without the DLL unload notifications of a normal exit:
-// in those, Wine's WinMM driver for ALSA stops its MIDI notification thread, which crashes there,
-// and the process dies of a segmentation fault (exit status 139) instead of ending with its own
-// status. Everything of Quillon's is shut down by then; only the
-// C runtime's output buffers remain, and they are flushed here.
-[[noreturn]] void endProcess (int status)
+int main (int argc, char* argv[])
 {
-    std::cout.flush();
-    std::cerr.flush();
-    std::fflush (nullptr);
-    TerminateProcess (GetCurrentProcess(), static_cast<UINT> (status));
-    ExitProcess (static_cast<UINT> (status));
-}
+#if QUILLON_ASAN && JUCE_LINUX
+    // JUCE unloads Xlib when it shuts down, which orphans Xlib's own caches; holding the library
+    // open keeps them reachable, so that the leak checker reports only real leaks.
+    [[maybe_unused]] static void* const xlib = dlopen ("libX11.so.6", RTLD_LAZY);
 #endif
 
-int run (const std::vector<std::string>& arguments)
-{
+    // JUCE keeps the arguments it is given and reads them as UTF-8: hand it well-formed copies.
+    std::vector<std::string> arguments;
     std::vector<const char*> argumentPointers;
 
-    for (const auto& argument : arguments)
+#if JUCE_WINDOWS
+    useParentConsole();
+
+    // argv is in the ANSI code page here, which has no letters for most of a path's characters;
+    // the UTF-16 command line, split as Windows splits it, has them all.
+    juce::ignoreUnused (argv);
+    arguments.push_back ("Quillon");
+
+    for (const auto& argument : juce::JUCEApplicationBase::getCommandLineParameterArray())
+        arguments.push_back (toWellFormedUtf8 (argument.toStdString()));
+
+    argc = static_cast<int> (arguments.size());
+#else
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back (toWellFormedUtf8 (argv[i]));
+#endif
+
+    for (auto& argument : arguments)
         argumentPointers.push_back (argument.c_str());
 
-    const auto argc = static_cast<int> (arguments.size());
     commandLineString = Application::joinArguments (argc, argumentPointers.data());
 
     // --help, --version and --list-outputs print and end here: no window, no display, and no
@@ -104,37 +115,5 @@ int run (const std::vector<std::string>& arguments)
     return juce::JUCEApplicationBase::main();
 #else
     return juce::JUCEApplicationBase::main (argc, argumentPointers.data());
-#endif
-}
-} // namespace
-
-int main (int argc, char* argv[])
-{
-#if QUILLON_ASAN && JUCE_LINUX
-    // JUCE unloads Xlib when it shuts down, which orphans Xlib's own caches; holding the library
-    // open keeps them reachable, so that the leak checker reports only real leaks.
-    [[maybe_unused]] static void* const xlib = dlopen ("libX11.so.6", RTLD_LAZY);
-#endif
-
-    // JUCE keeps the arguments it is given and reads them as UTF-8: hand it well-formed copies.
-    std::vector<std::string> arguments;
-
-#if JUCE_WINDOWS
-    useParentConsole();
-
-    // argv is in the ANSI code page here, which has no letters for most of a path's characters;
-    // the UTF-16 command line, split as Windows splits it, has them all.
-    juce::ignoreUnused (argc, argv);
-    arguments.push_back ("Quillon");
-
-    for (const auto& argument : juce::JUCEApplicationBase::getCommandLineParameterArray())
-        arguments.push_back (toWellFormedUtf8 (argument.toStdString()));
-
-    endProcess (run (arguments));
-#else
-    for (int i = 0; i < argc; ++i)
-        arguments.push_back (toWellFormedUtf8 (argv[i]));
-
-    return run (arguments);
 #endif
 }
