@@ -11,6 +11,10 @@
 #
 # QUILLON_E2E_START_SECONDS gives a slow-starting application (the Windows program under Wine in
 # the guest, tests/windows/quillon-wine.sh) that much more time.
+# QUILLON_E2E_NO_REPAINTS=1 leaves out the checks of what the window shows after its first paint,
+# for an application whose own repaints never reach the screen: the Windows program under Wine 8,
+# where JUCE 7.0.5 repaints only after IDXGIOutput::WaitForVBlank, a stub there (an Expose does
+# not help: Wine redraws from its copy of the window without asking the program).
 #
 # The case "unpaced_build_loses_bytes" needs QUILLON_UNPACED_APP: the application built with
 # -DQUILLON_WIRE_PACING=OFF. It checks that this receiver does see the loss the wire-time wait
@@ -190,7 +194,9 @@ start_app() {
 app_window() {
     local w
     for _ in $(seq 1 $((300 + start_allowance * 5))); do
-        w="$(xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null | head -n1 || true)"
+        # By its title "<product> version ...": under Wine the drop shadows around the main window
+        # are visible windows of the same process.
+        w="$(xdotool search --all --onlyvisible --pid "$app_pid" --name ' version' 2> /dev/null | head -n1 || true)"
         [[ -n "$w" ]] && { echo "$w"; return 0; }
         kill -0 "$app_pid" 2> /dev/null || fail "the application ended early: $(tail -n 20 "$out/app.log")"
         sleep 0.2
@@ -384,9 +390,13 @@ case "$case_name" in
         [[ "$(captured)" -eq 0 ]] || fail "$(captured) bytes of a damaged image were sent"
         # The status line above the progress bar: "Update progress: Upload stopped: the firmware
         # image is damaged" is far wider than the label with no status or "Uploading firmware".
-        status_width="$(status_text_width "$window")"
-        ((status_width > 350)) || fail "no status shown above the progress bar (text $status_width pixels wide)"
-        log "nothing was sent; the window is open and shows a status $status_width pixels wide"
+        if [[ "${QUILLON_E2E_NO_REPAINTS:-0}" == 1 ]]; then
+            log "nothing was sent; the window is open (its status line is not checked: no repaints here)"
+        else
+            status_width="$(status_text_width "$window")"
+            ((status_width > 350)) || fail "no status shown above the progress bar (text $status_width pixels wide)"
+            log "nothing was sent; the window is open and shows a status $status_width pixels wide"
+        fi
         close_app
         # An unattended update that did not complete must not end as a success.
         [[ $rc -eq 2 ]] || fail "closing the window after a damaged image gave status $rc, not 2"
