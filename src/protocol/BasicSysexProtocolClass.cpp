@@ -127,16 +127,10 @@ UploadOutcome BasicSysexProtocolClass::upload()
 
 bool BasicSysexProtocolClass::setInterfaceEnabled (bool shouldBeEnabled)
 {
-    // Once a quit has been posted JUCE never grants the lock again, and MessageManagerLock would
-    // retry until this thread is asked to stop.
-    if (juce::MessageManager::getInstance()->hasStopMessageBeenSent())
-        return false;
-
-    const juce::MessageManagerLock mmLock (this);
-
-    if (!mmLock.lockWasGained())
+    if (!messageThreadLock.enter (this))
         return false;
 
     deviceInterface->setEnabled (shouldBeEnabled);
+    messageThreadLock.exit();
     return true;
 }

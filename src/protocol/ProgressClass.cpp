@@ -9,17 +9,25 @@ void ProgressClass::setProgress (double value)
         return;
 
     // Once a quit has been posted the lock is never granted again: nobody will see this anyway.
-    if (auto* mm = juce::MessageManager::getInstanceWithoutCreating();
-        mm == nullptr || mm->hasStopMessageBeenSent())
+    auto* mm = juce::MessageManager::getInstanceWithoutCreating();
+
+    if (mm == nullptr || mm->hasStopMessageBeenSent())
         return;
 
-    // On an upload thread, give up waiting when that thread is asked to stop: the message thread
-    // may be waiting for it to end and cannot hand the lock over meanwhile. Elsewhere (the message
-    // thread, or a thread JUCE does not know) this is the ordinary blocking lock.
-    const juce::MessageManagerLock mmLock (juce::Thread::getCurrentThread());
-
-    if (mmLock.lockWasGained())
+    if (mm->isThisTheMessageThread())
+    {
         sendSynchronousChangeMessage();
+        return;
+    }
+
+    // On an upload thread, give up waiting when that thread is asked to stop: the message thread
+    // may be waiting for it to end and cannot hand the lock over meanwhile. On a thread JUCE does
+    // not know this is the ordinary blocking lock.
+    if (messageThreadLock.enter (juce::Thread::getCurrentThread()))
+    {
+        sendSynchronousChangeMessage();
+        messageThreadLock.exit();
+    }
 }
 
 void ProgressClass::setStatusText (juce::String text)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/MessageThreadLock.h"
+
 #include <juce_events/juce_events.h>
 
 #include <atomic>
@@ -10,7 +12,8 @@
 // of the text reaches them later on the message thread.
 //
 // Both values may be written on one thread and read on another: the progress is atomic and the
-// text is guarded by a lock of its own.
+// text is guarded by a lock of its own. The progress is set by one thread at a time besides the
+// message thread.
 class ProgressClass : public juce::ChangeBroadcaster
 {
 public:
@@ -36,6 +39,10 @@ public:
 
 protected:
     void* changedObject = this;
+
+    // The message manager's lock for the thread that sets the progress; an owner that is that
+    // thread may take it for its own work there too.
+    MessageThreadLock messageThreadLock;
 
 private:
     juce::CriticalSection statusTextLock;

@@ -180,14 +180,17 @@ protected:
     // The last upload's outcome, as the upload thread decided it.
     bool outcomeIs (UploadOutcome outcome) const { return panel->getProtocol()->getOutcome() == outcome; }
 
-    // Waits until the output has been sent `bytes` and the upload has ended.
+    // Waits until the output has been sent `bytes` and the upload has ended. The built-in image's
+    // 396 messages each wait for the message thread's lock: under ThreadSanitizer on a busy
+    // machine that alone has taken 20 s.
     void waitForUpload (VirtualMidiOutput& output, size_t bytes)
     {
         ASSERT_TRUE (pumpUntil (
             [&] {
                 return output.getTotalBytes() >= bytes && completed() &&
                        !panel->getProtocol()->isThreadRunning();
-            }));
+            },
+            60000));
         pump (100); // the bar picks its value up on a timer
     }
 

@@ -1,5 +1,7 @@
 #include "E2eX11.h"
 
+#include "support/X11CloseRequest.h"
+
 #include <X11/Xlib.h>
 #include <cstdio>
 
@@ -32,13 +34,8 @@ int requestClose (unsigned long windowId)
         return 1;
     }
 
-    XEvent event {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = Window (windowId);
-    event.xclient.message_type = XInternAtom (display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long (XInternAtom (display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
+    auto event = makeX11CloseRequest (Window (windowId), XInternAtom (display, "WM_PROTOCOLS", False),
+                                      XInternAtom (display, "WM_DELETE_WINDOW", False));
 
     const Status sent = XSendEvent (display, Window (windowId), False, NoEventMask, &event);
     XSync (display, False);

@@ -10,7 +10,7 @@
 # a failure instead.
 #
 # QUILLON_E2E_START_SECONDS gives a slow-starting application (the Windows program under Wine in
-# the guest, tests/windows/quillon-wine.sh) that much more time.
+# the guest, tests/windows/quillon-wine.sh) that much more time, and a fifth of it more to close.
 # QUILLON_E2E_NO_REPAINTS=1 leaves out the checks of what the window shows after its first paint,
 # for an application whose own repaints never reach the screen: the Windows program under Wine 8,
 # where JUCE 7.0.5 repaints only after IDXGIOutput::WaitForVBlank, a stub there (an Expose does
@@ -25,6 +25,8 @@
 # device receives on its gadget side (the f_midi card). They unplug and re-plug it with
 # usb-midi-plug. Without such a device they are skipped, or fail with QUILLON_USB_MIDI_REQUIRED=1.
 set -euo pipefail
+# shellcheck source=../lib/xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
 # shellcheck source=../lib/windows.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/windows.sh"
 
@@ -41,11 +43,6 @@ while [[ $# -gt 0 ]]; do
     esac
     shift 2
 done
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 skip() {
     if [[ "${QUILLON_ALSA_REQUIRED:-0}" == 1 ]]; then
@@ -123,12 +120,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
+close_main_window() { "$tool" close-window "$window"; }
+terminate_app() { kill -TERM "$app_pid"; }
+
 # close_app: asks the application's window to close, as a window manager's close button does, and
-# waits at most 10 s for the process to end; sets rc to its exit status (124: still running).
+# waits at most 10 s (a slow application more) for the process to end; sets rc to its exit status
+# (124: still running).
 close_app() {
-    "$tool" close-window "$window"
+    close_main_window
     rc=0
-    wait_for_exit "$app_pid" 10 || rc=$?
+    wait_for_exit "$app_pid" $((10 + start_allowance / 5)) || rc=$?
     app_pid=""
 }
 
@@ -142,25 +143,27 @@ wait_until() {
     done
 }
 
-start_xvfb() {
-    # -noreset: the atoms interned below must outlive the helper that creates them.
-    Xvfb -displayfd 9 -nolisten tcp -noreset -screen 0 1024x768x24 9> "$out/xvfb.display" > "$out/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    wait_until 60 test -s "$out/xvfb.display" || fail "Xvfb did not start (see $out/xvfb.log)"
-    export DISPLAY=":$(head -n1 "$out/xvfb.display")"
+# The cases' X server: 1024 x 768 (the window's expected place depends on it), up to 60 s to come
+# up in a slow guest, with the window manager's atoms the close request uses.
+start_display() {
+    start_xvfb "$out" 1024x768 60 || fail "Xvfb did not start (see $out/xvfb.out)"
     "$tool" intern-wm-atoms || fail "cannot reach Xvfb on $DISPLAY"
 }
 
-# start_receiver [extra receiver options]: starts the paced receiver on the port's rawmidi side
-# and returns once it is open and reading (events sent before that would be dropped).
+# start_receiver: starts the paced receiver on the port's rawmidi side and returns once it is open
+# and reading (events sent before that would be dropped). It runs until stop_receiver.
 start_receiver() {
     rm -f "$out/ready"
     "$receiver" --device "$rawmidi" --output "$out/capture.syx" --arrivals "$out/arrivals.txt" \
-        --ready "$out/ready" "$@" > "$out/receiver.log" 2>&1 &
+        --ready "$out/ready" --start-timeout-ms 3600000 --idle-ms 3600000 > "$out/receiver.log" 2>&1 &
     receiver_pid=$!
     wait_until 30 test -e "$out/ready" || fail "the receiver did not get ready: $(cat "$out/receiver.log")"
 }
 
+# stop_receiver: called once the application has ended. The receiver takes what is still waiting in
+# its buffer and stops: the capture is then all the application sent, since the kernel has moved
+# everything a sequencer client wrote into the port (for a USB device, over the bus) by the time
+# the client's process is gone. No observation time is needed.
 stop_receiver() {
     kill -TERM "$receiver_pid" 2> /dev/null || true
     wait_for_exit "$receiver_pid" 30 || fail "the receiver failed: $(cat "$out/receiver.log")"
@@ -298,37 +301,136 @@ screenshot() {
     cp "$out/$1.png" "$out/screen.png"
 }
 
+# show_panel: starts the application with the test image (no automatic update) and waits until its
+# window stands centred on the 1024 x 768 screen (clicks only then) with the update button light red
+# (nothing chosen yet). Sets the click points from the panel's layout: the selector's combo box at
+# (10, 125) to (w - 10, 155), the update button at (w - 104, 215, 94, 30), the progress bar at
+# (10, 215, w - 114, 30); w = 642.
+show_panel() {
+    start_app "$app" --file "$image"
+    window="$(app_window)"
+    wait_until_placed "$window" 187 184 650 400 120
+    window_geometry "$window"
+    selector_x=$((panel_x + 321)) selector_y=$((panel_y + 140))
+    button_x=$((panel_x + 548)) row_y=$((panel_y + 230))
+    bar_left=$((panel_x + 16)) bar_right=$((panel_x + 534)) # filled there only at 100 %
+    wait_until 30 button_is red || fail "the update button is not light red before a port is chosen"
+    screenshot before
+    bar_empty="$(pixel "$bar_right" "$row_y")"
+}
+
+# open_list: one click on the selector opens its list, a window of its own. A slow guest may take
+# seconds to show it, and keys sent before that would land in the selector, so callers wait for
+# it; a click without effect fails the case.
+open_list() {
+    xdotool mousemove "$selector_x" "$selector_y" click 1
+    if ! wait_until 60 list_is_open; then
+        screenshot list-not-open
+        fail "the output list did not open (windows: $(xdotool search --onlyvisible --pid "$app_pid" | tr '\n' ' '))"
+    fi
+    log "the output list is open"
+}
+
+# choose_port ID: with the output list open, chooses from the keyboard (the list's own layout is the
+# look-and-feel's business): closes the list, then steps from "(Disconnected)" down to position ID.
+choose_port() {
+    xdotool key Escape
+    wait_until 30 list_is_closed || fail "the output list did not close on Escape"
+    for _ in $(seq 1 "$1"); do
+        xdotool key Down
+    done
+    wait_until 20 button_is green || fail "choosing '$port_name' did not make the update button ready"
+    screenshot selected
+    log "'$port_name' chosen; the update button is ready"
+}
+
+# update_with_button: one click on the update button; the whole image must arrive and the progress
+# bar end full; closing the window then gives status 0, and nothing more was sent.
+update_with_button() {
+    xdotool mousemove "$button_x" "$row_y" click 1
+    wait_until 60 captured_at_least 1 || fail "nothing arrived 60 s after the click on the update button"
+    wait_until $(($(wire_seconds "$image") * 2 + 60)) captured_at_least "$(file_size "$image")" ||
+        fail "only $(captured) of $(file_size "$image") bytes arrived"
+    wait_until 20 bar_is_full || fail "the progress bar did not end full"
+    screenshot after
+    log "the progress bar is full"
+    close_app
+    stop_receiver
+    expect_capture_equals "$image"
+    [[ $rc -eq 0 ]] || fail "closing the window after the update gave status $rc"
+}
+
+# interrupt_upload WHAT COMMAND...: once an unattended update is under way, runs COMMAND (WHAT names
+# it; COMMAND is run then, so it may use $app_pid and $window). The application must end within 5 s with status 1 (stopped) and say so on stderr, and the
+# device must have got the start of the image in whole messages.
+interrupt_upload() {
+    local what="$1" start_ms took_ms
+    shift
+    start_autoupdate "$app" --file "$image"
+    window="$(app_window)"
+    wait_until 120 captured_at_least 4000 || fail "the upload did not start"
+    "$@"
+    start_ms=$(now_ms)
+    rc=0
+    wait_for_exit "$app_pid" 10 || rc=$?
+    app_pid=""
+    [[ $rc -ne 124 ]] || fail "the application was still running 10 s after $what"
+    took_ms=$(($(now_ms) - start_ms))
+    log "the application ended $took_ms ms after $what, with status $rc"
+    ((took_ms <= 5000)) || fail "the application took $took_ms ms to end after $what"
+    stop_receiver
+    expect_capture_is_cut "$image"
+    ends_with_f7 "$out/capture.syx" || fail "the capture ends in the middle of a message ($(captured) bytes)"
+    grep -q "^Quillon: " "$out/app.log" || fail "no line 'Quillon: ...' on the application's stderr"
+    [[ $rc -eq 1 ]] || fail "$what during an unattended update gave status $rc, not 1 (stopped)"
+    log "interrupted by $what: $(captured) bytes = $(message_count "$out/capture.syx") complete messages"
+}
+
 # ---------------------------------------------------------------- cases
 image="$out/image.syx"
 "$tool" write-image "$image" 40
 
-# --autoupdate with a file: every byte arrives and the application quits by itself with status 0.
-autoupdate_case() {
-    local application="$1" sent="$2" rc=0
-    shift 2
-    start_xvfb
-    local id
+# start_autoupdate APP [ARGS...]: on an X server of its own, APP --autoupdate --outputid PORT ARGS
+# with the receiver on the port.
+start_autoupdate() {
+    local application="$1" id
+    shift
+    start_display
     id="$(output_id)"
-    # The receiver's idle time must outlast the longest message's wire time.
-    start_receiver --idle-ms "${receiver_idle_ms:-3000}"
+    start_receiver
     start_app "$application" --autoupdate --outputid "$id" "$@"
-    wait_for_exit "$app_pid" $(($(wire_seconds "$sent") * 2 + 90 + start_allowance)) || rc=$?
+}
+
+# autoupdate_case APP SENT [ARGS...]: start_autoupdate APP ARGS; returns once the application has
+# quit by itself (see update_ended).
+autoupdate_case() {
+    local application="$1" sent="$2"
+    shift 2
+    start_autoupdate "$application" "$@"
+    update_ended "$sent"
+}
+
+# update_ended SENT: waits for an unattended update of SENT to end (the application must quit by
+# itself within twice the wire time and a margin), sets rc to its status and stops the receiver.
+update_ended() {
+    rc=0
+    wait_for_exit "$app_pid" $(($(wire_seconds "$1") * 2 + 90 + start_allowance)) || rc=$?
     app_pid=""
     [[ $rc -ne 124 ]] || fail "the application did not quit after the update: $(tail -n 20 "$out/app.log")"
     log "the application quit with status $rc"
-    # The receiver stops by itself once nothing has arrived for a while.
-    wait_for_exit "$receiver_pid" 120 || fail "the receiver did not stop: $(cat "$out/receiver.log")"
-    receiver_pid=""
-    cat "$out/receiver.log"
-    return "$rc"
+    stop_receiver
+}
+
+# expect_completed SENT: SENT arrived byte for byte, and the application said so with status 0.
+expect_completed() {
+    expect_capture_equals "$1"
+    [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
 }
 
 case "$case_name" in
-    autoupdate_file)
-        rc=0
-        autoupdate_case "$app" "$image" --file "$image" || rc=$?
-        expect_capture_equals "$image"
-        [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
+    autoupdate_file | usb_autoupdate_file)
+        autoupdate_case "$app" "$image" --file "$image"
+        expect_completed "$image"
         ;;
 
     autoupdate_builtin)
@@ -336,27 +438,18 @@ case "$case_name" in
         "$tool" write-builtin-image "$builtin" || fail "cannot write the built-in image"
         [[ "$(file_size "$builtin")" -eq 236024 && "$(message_count "$builtin")" -eq 396 ]] ||
             fail "the built-in image is not 236024 bytes in 396 messages"
-        rc=0
-        autoupdate_case "$app" "$builtin" || rc=$?
-        expect_capture_equals "$builtin"
-        [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
+        autoupdate_case "$app" "$builtin"
+        expect_completed "$builtin"
         ;;
 
     output_by_name)
         # The port by its name, beside an --outputid that names another output: the name wins.
-        start_xvfb
+        start_display
         id="$(output_id)"
-        start_receiver --idle-ms 3000
+        start_receiver
         start_app "$app" --autoupdate --outputid $((id == 1 ? 2 : 1)) --output "$port_name" --file "$image"
-        rc=0
-        wait_for_exit "$app_pid" $(($(wire_seconds "$image") * 2 + 90)) || rc=$?
-        app_pid=""
-        [[ $rc -ne 124 ]] || fail "the application did not quit after the update: $(tail -n 20 "$out/app.log")"
-        wait_for_exit "$receiver_pid" 120 || fail "the receiver did not stop: $(cat "$out/receiver.log")"
-        receiver_pid=""
-        cat "$out/receiver.log"
-        expect_capture_equals "$image"
-        [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update by name"
+        update_ended "$image"
+        expect_completed "$image"
         ;;
 
     unpaced_build_loses_bytes)
@@ -366,7 +459,7 @@ case "$case_name" in
         # The file case with the built-in image as the file: its 396 messages outrun the receiver
         # even where the application runs slowly (an emulated guest, a Debug build).
         "$tool" write-builtin-image "$out/builtin.syx" || fail "cannot write the built-in image"
-        autoupdate_case "$unpaced" "$out/builtin.syx" --file "$out/builtin.syx" || true
+        autoupdate_case "$unpaced" "$out/builtin.syx" --file "$out/builtin.syx"
         if cmp -s "$out/builtin.syx" "$out/capture.syx"; then
             fail "without the wire-time wait every byte still arrived: this receiver cannot see loss"
         fi
@@ -377,118 +470,46 @@ case "$case_name" in
         # The last message has lost its closing F7: nothing may be sent at all.
         damaged="$out/damaged.syx"
         head -c $(($(file_size "$image") - 1)) "$image" > "$damaged"
-        start_xvfb
-        id="$(output_id)"
-        start_receiver --idle-ms 600000
-        start_app "$app" --autoupdate --outputid "$id" --file "$damaged"
+        start_autoupdate "$app" --file "$damaged"
         window="$(app_window)"
-        # Far longer than the first message's wire time: had anything been sent, it is here now.
-        sleep 4
-        kill -0 "$app_pid" 2> /dev/null || fail "the application quit after a damaged image"
-        screenshot damaged
-        stop_receiver
-        [[ "$(captured)" -eq 0 ]] || fail "$(captured) bytes of a damaged image were sent"
+        wait_until_placed "$window" 187 184 650 400 120
         # The status line above the progress bar: "Update progress: Upload stopped: the firmware
         # image is damaged" is far wider than the label with no status or "Uploading firmware".
         if [[ "${QUILLON_E2E_NO_REPAINTS:-0}" == 1 ]]; then
-            log "nothing was sent; the window is open (its status line is not checked: no repaints here)"
+            # No status can show here: far longer than the first message's wire time instead, so
+            # that anything sent would be in the receiver's buffer by the close.
+            sleep 4
+            log "the window is open (its status line is not checked: no repaints here)"
         else
-            status_width="$(status_text_width "$window")"
-            ((status_width > 350)) || fail "no status shown above the progress bar (text $status_width pixels wide)"
-            log "nothing was sent; the window is open and shows a status $status_width pixels wide"
+            status_shown() { screenshot current && (($(status_text_width "$window") > 350)); }
+            wait_until 60 status_shown || fail "no status shown above the progress bar" \
+                "(text $(status_text_width "$window") pixels wide)"
+            log "the window is open and shows a status $(status_text_width "$window") pixels wide"
         fi
+        kill -0 "$app_pid" 2> /dev/null || fail "the application quit after a damaged image"
+        screenshot damaged
         close_app
+        stop_receiver
+        [[ "$(captured)" -eq 0 ]] || fail "$(captured) bytes of a damaged image were sent"
         # An unattended update that did not complete must not end as a success.
         [[ $rc -eq 2 ]] || fail "closing the window after a damaged image gave status $rc, not 2"
+        log "nothing was sent; status 2"
         ;;
 
     close_mid_upload)
-        start_xvfb
-        id="$(output_id)"
-        start_receiver --idle-ms 3000
-        start_app "$app" --autoupdate --outputid "$id" --file "$image"
-        window="$(app_window)"
-        wait_until 120 captured_at_least 4000 || fail "the upload did not start"
-        "$tool" close-window "$window"
-        closed_at_ms=$(date +%s%3N)
-        rc=0
-        wait_for_exit "$app_pid" 10 || rc=$?
-        app_pid=""
-        [[ $rc -ne 124 ]] || fail "the application was still running 10 s after the close request"
-        took_ms=$(($(date +%s%3N) - closed_at_ms))
-        ((took_ms <= 5000)) || fail "the application took $took_ms ms to end after the close request"
-        log "the application ended $took_ms ms after the close request, with status $rc"
-        [[ $rc -eq 1 ]] || fail "closing during an unattended upload gave status $rc, not 1"
-        wait_for_exit "$receiver_pid" 60 || fail "the receiver did not stop"
-        receiver_pid=""
-        cat "$out/receiver.log"
-        got="$(captured)"
-        ((got < $(file_size "$image"))) || fail "the whole image arrived: the close did not interrupt the upload"
-        cmp -s -n "$got" "$image" "$out/capture.syx" || fail "the capture is not the start of the image"
-        [[ "$(tail -c1 "$out/capture.syx" | od -An -tx1 | tr -d ' ')" == f7 ]] ||
-            fail "the capture ends in the middle of a message ($got bytes)"
-        log "closed mid-upload: $got bytes = $(message_count "$out/capture.syx") complete messages"
+        interrupt_upload "the close request" close_main_window
         ;;
 
     manual_selection)
         # The user's way: pick the port in the output selector, press update, watch the bar.
-        start_xvfb
+        start_display
         id="$(output_id)"
-        start_receiver --idle-ms 600000
-        start_app "$app" --file "$image"
-        window="$(app_window)"
-        # Centred on the 1024 x 768 screen; clicks only once it stands there.
-        wait_until_placed "$window" 187 184 650 400 120
-        window_geometry "$window"
-        # Panel layout: the selector's combo box at (10, 125) to (w - 10, 155), the update button
-        # at (w - 104, 215, 94, 30), the progress bar at (10, 215, w - 114, 30); w = 642.
-        button_x=$((panel_x + 548)) row_y=$((panel_y + 230))
-        bar_left=$((panel_x + 16)) bar_right=$((panel_x + 534)) # filled there only at 100 %
-        wait_until 30 button_is red || fail "the update button is not light red before a port is chosen"
-        screenshot before
-        bar_empty="$(pixel "$bar_right" "$row_y")"
-
-        # The list is a window of its own; a slow guest may take seconds to show it, and keys
-        # sent before that would land in the list instead of the selector. One click: a click
-        # without effect fails the case.
-        xdotool mousemove $((panel_x + 321)) $((panel_y + 140)) click 1
-        if ! wait_until 60 list_is_open; then
-            screenshot list-not-open
-            fail "the output list did not open (windows: $(xdotool search --onlyvisible --pid "$app_pid" | tr '\n' ' '))"
-        fi
-        log "the output list is open"
+        start_receiver
+        show_panel
+        open_list
         screenshot selector-open
-        # Choose from the keyboard (the list's own layout is the look-and-feel's business): close
-        # the list, then step from "(Disconnected)" down to the port's position.
-        xdotool key Escape
-        wait_until 30 list_is_closed || fail "the output list did not close on Escape"
-        for _ in $(seq 1 "$id"); do
-            xdotool key Down
-        done
-        wait_until 20 button_is green || fail "choosing '$port_name' did not make the update button ready"
-        screenshot selected
-        log "'$port_name' chosen; the update button is ready"
-
-        xdotool mousemove "$button_x" "$row_y" click 1
-        wait_until 60 captured_at_least 1 || fail "nothing arrived 60 s after the click on the update button"
-        wait_until $(($(wire_seconds "$image") * 2 + 60)) captured_at_least "$(file_size "$image")" ||
-            fail "only $(captured) of $(file_size "$image") bytes arrived"
-        wait_until 20 bar_is_full || fail "the progress bar did not end full"
-        screenshot after
-        log "the progress bar is full"
-        sleep 1 # anything sent after the image would be here by now
-        stop_receiver
-        expect_capture_equals "$image"
-
-        close_app
-        [[ $rc -eq 0 ]] || fail "closing the window after the update gave status $rc"
-        ;;
-
-    usb_autoupdate_file)
-        rc=0
-        autoupdate_case "$app" "$image" --file "$image" || rc=$?
-        expect_capture_equals "$image"
-        [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
+        choose_port "$id"
+        update_with_button
         ;;
 
     usb_long_messages)
@@ -499,12 +520,10 @@ case "$case_name" in
         long="$out/long-messages.syx"
         { head -c 10000 "$out/long.syx" && cat "$out/short.syx" && tail -c 10000 "$out/long.syx"; } > "$long"
         overruns_before="$(overrun_reports)"
-        rc=0
-        receiver_idle_ms=6000 autoupdate_case "$app" "$long" --file "$long" || rc=$?
+        autoupdate_case "$app" "$long" --file "$long"
         overruns=$(($(overrun_reports) - overruns_before))
         ((overruns == 0)) || log "the kernel reported $overruns MIDI output buffer overruns (snd-seq-midi)"
-        expect_capture_equals "$long"
-        [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
+        expect_completed "$long"
         ;;
 
     usb_plug_late)
@@ -512,27 +531,17 @@ case "$case_name" in
         # by itself, and the user's way (click, choose, update) must then deliver the image.
         usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
         usb_unplugged=1
-        start_xvfb
+        start_display
         "$app" --list-outputs > "$out/outputs-unplugged.txt"
         if awk -F'\t' -v name="$port_name" '{ sub(/ +$/, "", $2) } $2 == name { found = 1 } END { exit !found }' \
             "$out/outputs-unplugged.txt"; then
             fail "'$port_name' is still listed with the device unplugged"
         fi
-        start_receiver --idle-ms 600000
-        start_app "$app" --file "$image"
-        window="$(app_window)"
-        # Centred on the 1024 x 768 screen; clicks only once it stands there.
-        wait_until_placed "$window" 187 184 650 400 120
-        window_geometry "$window"
-        selector_x=$((panel_x + 321)) selector_y=$((panel_y + 140))
-        button_x=$((panel_x + 548)) row_y=$((panel_y + 230))
-        bar_left=$((panel_x + 16)) bar_right=$((panel_x + 534)) # filled there only at 100 %
-        wait_until 30 button_is red || fail "the update button is not light red before an output is chosen"
-        bar_empty="$(pixel "$bar_right" "$row_y")"
+        start_receiver
+        show_panel
 
         # The list as it was at start, without the device.
-        xdotool mousemove "$selector_x" "$selector_y" click 1
-        wait_until 15 list_is_open || fail "the output list did not open"
+        open_list
         height_unplugged="$(list_height)"
         screenshot list-unplugged
         xdotool key Escape
@@ -544,9 +553,8 @@ case "$case_name" in
         # The application looks for new devices every half second: one such interval after the
         # device is there (usb-midi-plug returns once its sequencer client exists), it is listed.
         sleep 0.5
-        xdotool mousemove "$selector_x" "$selector_y" click 1
         clicked_after_ms=$(($(now_ms) - plugged_ms))
-        wait_until 15 list_is_open || fail "the output list did not open"
+        open_list
         listed_after_ms=$(($(now_ms) - plugged_ms))
         height_plugged="$(list_height)"
         screenshot list-plugged
@@ -555,38 +563,17 @@ case "$case_name" in
                 "plugged in (open $listed_after_ms ms after; $height_plugged pixels high, as before)"
         log "'$port_name' is in the output list opened by a click $clicked_after_ms ms after it was plugged in" \
             "(open $listed_after_ms ms after; $height_unplugged -> $height_plugged pixels high)"
-        xdotool key Escape
-        wait_until 30 list_is_closed || fail "the output list did not close on Escape"
-        id="$(output_id)"
-        for _ in $(seq 1 "$id"); do
-            xdotool key Down
-        done
-        wait_until 20 button_is green || fail "choosing '$port_name' did not make the update button ready"
-        screenshot selected
-
-        xdotool mousemove "$button_x" "$row_y" click 1
-        wait_until $(($(wire_seconds "$image") * 2 + 60)) captured_at_least "$(file_size "$image")" ||
-            fail "only $(captured) of $(file_size "$image") bytes arrived"
-        wait_until 20 bar_is_full || fail "the progress bar did not end full"
-        screenshot after
-        sleep 0.5 # anything sent after the image would be here by now
-        stop_receiver
-        expect_capture_equals "$image"
-
-        close_app
-        [[ $rc -eq 0 ]] || fail "closing the window after the update gave status $rc"
+        choose_port "$(output_id)"
+        update_with_button
         ;;
 
     usb_unplug_mid_update)
         # The cable is pulled during an unattended update: the update must not pass for completed.
-        start_xvfb
-        id="$(output_id)"
-        start_receiver --idle-ms 600000
         # Four times the usual image (about 19 s on the wire): under load the unplug takes seconds
         # to take effect, and the upload must still be running then.
         long_image="$out/long-image.syx"
         "$tool" write-image "$long_image" 160
-        start_app "$app" --autoupdate --outputid "$id" --file "$long_image"
+        start_autoupdate "$app" --file "$long_image"
         window="$(app_window)"
         # Early (the second message is under way): unplugging takes a while in a busy guest.
         wait_until 120 captured_at_least 600 || fail "the upload did not start"
@@ -620,7 +607,6 @@ case "$case_name" in
         usb_unplugged=0
         close_app
         [[ $rc -ne 124 ]] || fail "the application was still running 10 s after the close request"
-        sleep 0.5 # anything sent before the close would be here by now
         stop_receiver
         expect_capture_is_cut "$long_image"
         ! grep -q "Update completed" "$out/app.log" || fail "the application says \"Update completed\""
@@ -631,29 +617,7 @@ case "$case_name" in
         ;;
 
     usb_sigterm_mid_update)
-        start_xvfb
-        id="$(output_id)"
-        start_receiver --idle-ms 3000
-        start_app "$app" --autoupdate --outputid "$id" --file "$image"
-        window="$(app_window)"
-        wait_until 120 captured_at_least 4000 || fail "the upload did not start"
-        kill -TERM "$app_pid"
-        signalled_ms=$(now_ms)
-        rc=0
-        wait_for_exit "$app_pid" 10 || rc=$?
-        app_pid=""
-        [[ $rc -ne 124 ]] || fail "the application was still running 10 s after SIGTERM"
-        took_ms=$(($(now_ms) - signalled_ms))
-        log "the application ended $took_ms ms after SIGTERM, with status $rc"
-        ((took_ms <= 5000)) || fail "the application took $took_ms ms to end after SIGTERM"
-        wait_for_exit "$receiver_pid" 60 || fail "the receiver did not stop"
-        receiver_pid=""
-        cat "$out/receiver.log"
-        expect_capture_is_cut "$image"
-        ends_with_f7 "$out/capture.syx" || fail "the capture ends in the middle of a message ($(captured) bytes)"
-        grep -q "^Quillon: " "$out/app.log" || fail "no line 'Quillon: ...' on the application's stderr"
-        [[ $rc -eq 1 ]] || fail "SIGTERM during an unattended update gave status $rc, not 1 (stopped)"
-        log "SIGTERM mid-update: $(captured) bytes = $(message_count "$out/capture.syx") complete messages"
+        interrupt_upload SIGTERM terminate_app
         ;;
 
     *)

@@ -5,6 +5,10 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#if JUCE_LINUX || JUCE_BSD
+#include "support/X11CloseRequest.h"
+#endif
+
 int strandCloseRequest (void* nativeWindowHandle)
 {
     JUCE_ASSERT_MESSAGE_THREAD
@@ -20,13 +24,8 @@ int strandCloseRequest (void* nativeWindowHandle)
     const auto window = (::Window) reinterpret_cast<juce::pointer_sized_uint> (nativeWindowHandle);
 
     juce::XWindowSystemUtilities::ScopedXLock xLock;
-    XEvent event {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = x11->xInternAtom (display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)x11->xInternAtom (display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
+    auto event = makeX11CloseRequest (window, x11->xInternAtom (display, "WM_PROTOCOLS", False),
+                                      x11->xInternAtom (display, "WM_DELETE_WINDOW", False));
 
     x11->xSendEvent (display, window, False, NoEventMask, &event);
     x11->xSync (display, False);

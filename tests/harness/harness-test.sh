@@ -30,6 +30,19 @@ trap cleanup EXIT
 # run_harness ARGS...: runs the harness to its end (at most 60 s); sets `status`. While another
 # instance of the application (another test's, of another build too) keeps it from starting, it
 # starts it again, for at most 120 s.
+# stopped_within_5_s EVENT WHAT: right after run_harness, the harness announced "EVENT at <ms>" (WHAT
+# happened then, during an automatic update); the application must have ended within 5 s of it
+# with status 1 (stopped).
+stopped_within_5_s()
+{
+    local ended at
+    ended=$(date +%s%3N)
+    at=$(sed -n "s/^$1 at \([0-9]*\)\$/\1/p" "$work/harness.log")
+    [[ -n "$at" ]] || fail "no '$1 at' line: $2 did not happen"
+    ((ended - at < 5000)) || fail "the application took $((ended - at)) ms to end after $2"
+    [[ $status -eq 1 ]] || fail "exit status $status after $2 during an automatic update (expected 1)"
+}
+
 run_harness()
 {
     local deadline=$((SECONDS + 120))
@@ -135,11 +148,7 @@ case "$case" in
         # complete.
         start_x
         run_harness --harness-rate=20000 --harness-sigterm-after=20 --autoupdate --outputid 1
-        ended=$(date +%s%3N)
-        signalled=$(sed -n 's/^SIGTERM at \([0-9]*\)$/\1/p' "$work/harness.log")
-        [[ -n "$signalled" ]] || fail "no SIGTERM was sent"
-        [[ $((ended - signalled)) -lt 5000 ]] || fail "the application took $((ended - signalled)) ms to end after SIGTERM"
-        [[ $status -eq 1 ]] || fail "exit status $status after SIGTERM during an automatic update (expected 1)"
+        stopped_within_5_s "SIGTERM" "SIGTERM"
         grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||
             fail "no line on stderr says why"
         size=$(stat -c %s "$work/received.syx")
@@ -152,11 +161,7 @@ case "$case" in
         # application first stops the upload between two messages and reports it.
         start_x
         run_harness --harness-rate=20000 --harness-cut-display-after=20 --autoupdate --outputid 1
-        ended=$(date +%s%3N)
-        cut=$(sed -n 's/^display cut at \([0-9]*\)$/\1/p' "$work/harness.log")
-        [[ -n "$cut" ]] || fail "the connection was not cut"
-        [[ $((ended - cut)) -lt 5000 ]] || fail "the application took $((ended - cut)) ms to end after losing the display"
-        [[ $status -eq 1 ]] || fail "exit status $status after losing the display during an update (expected 1)"
+        stopped_within_5_s "display cut" "losing the display"
         grep -qx "Quillon: the connection to the display was lost" "$work/harness.log" ||
             fail "no line on stderr says the display was lost"
         grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||

@@ -1,18 +1,18 @@
 # Sourced by the scripts that drive the real windows on an X server of their own.
 
-# start_xvfb WORK_DIR: starts Xvfb (1280x1024, no TCP), waits for it at most 10 s, exports DISPLAY
-# and sets xvfb_pid for the caller's clean-up. Returns 1 when the server did not come up.
+# start_xvfb WORK_DIR [WIDTHxHEIGHT [SECONDS]]: starts Xvfb (default 1280x1024, no TCP), waits for
+# it at most SECONDS (default 10), exports DISPLAY and sets xvfb_pid for the caller's clean-up.
+# Returns 1 when the server did not come up. -noreset: atoms a helper interns must outlive it.
 start_xvfb()
 {
-    local work="$1" i
+    local work="$1" screen="${2:-1280x1024}" deadline=$((SECONDS + ${3:-10}))
     exec 3> "$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.out" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset > "$work/xvfb.out" 2>&1 &
     xvfb_pid=$!
-    for i in $(seq 100); do
-        [[ -s "$work/display" ]] && break
+    until [[ -s "$work/display" ]]; do
+        ((SECONDS < deadline)) || return 1
         sleep 0.1
     done
-    [[ -s "$work/display" ]] || return 1
     export DISPLAY=":$(head -n 1 "$work/display")"
 }
 

@@ -1,4 +1,5 @@
 #include "ProtocolTestSupport.h"
+#include "support/FunctionThread.h"
 
 #include <gtest/gtest.h>
 
@@ -21,29 +22,6 @@ class ProgressRounding : public ::testing::TestWithParam<RoundingCase>
 {
 };
 
-// Runs a setProgress call on a juce::Thread of its own, so the broadcast must cross threads.
-class ProgressWriter final : public juce::Thread
-{
-public:
-    ProgressWriter (ProgressClass& target, double valueToSet)
-        : juce::Thread ("Progress writer"), progressClass (target), value (valueToSet)
-    {
-    }
-
-    ~ProgressWriter() override { stopThread (2000); }
-
-    void run() override
-    {
-        progressClass.setProgress (value);
-        finished = true;
-    }
-
-    std::atomic<bool> finished { false };
-
-private:
-    ProgressClass& progressClass;
-    double value;
-};
 } // namespace
 
 TEST_P (ProgressRounding, StoresNearestHundredthWithTiesToEven)
@@ -92,7 +70,8 @@ TEST (ProgressClass, ProgressSetOnAnotherThreadIsBroadcastThereUnderTheMessageMa
     EventLog log;
     ProgressClass progress;
     ProgressRecorder recorder (progress, log);
-    ProgressWriter writer (progress, 0.5);
+    // A setProgress call on a juce::Thread of its own, so the broadcast must cross threads.
+    FunctionThread writer ([&] (juce::Thread&) { progress.setProgress (0.5); });
 
     writer.startThread();
     ASSERT_TRUE (pumpUntil ([&] { return writer.finished.load(); }));
@@ -106,7 +85,8 @@ TEST (ProgressClass, WriterAskedToStopWhileWaitingForTheLockStoresButDoesNotBroa
     EventLog log;
     ProgressClass progress;
     ProgressRecorder recorder (progress, log);
-    ProgressWriter writer (progress, 0.5);
+    // A setProgress call on a juce::Thread of its own, so the broadcast must cross threads.
+    FunctionThread writer ([&] (juce::Thread&) { progress.setProgress (0.5); });
 
     // This thread does not dispatch messages, so the writer cannot get the lock until told to stop.
     writer.startThread();

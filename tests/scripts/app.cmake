@@ -6,6 +6,7 @@ foreach(case window second-instance file-missing file-found file-not-recognised 
              COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/app/app-test.sh" $<TARGET_FILE:Quillon> ${case})
     set_tests_properties(QuillonApp.${case} PROPERTIES
         RESOURCE_LOCK quillon-instance
+        LABELS gui
         TIMEOUT 120
         FAIL_REGULAR_EXPRESSION "${QUILLON_TEST_FAILURE_PATTERN}")
 endforeach()

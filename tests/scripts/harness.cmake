@@ -8,6 +8,7 @@ foreach(case autoupdate autoupdate-file close-during-upload sigterm-during-uploa
                      $<TARGET_FILE:QuillonHarness> ${case})
     set_tests_properties(QuillonHarness.${case} PROPERTIES
         RESOURCE_LOCK quillon-instance
+        LABELS gui
         TIMEOUT 120
         FAIL_REGULAR_EXPRESSION "${QUILLON_TEST_FAILURE_PATTERN}")
 endforeach()

@@ -24,16 +24,15 @@ public:
 
 VirtualMidiInput::VirtualMidiInput (juce::String nameToUse, juce::String identifierToUse,
                                     std::shared_ptr<VirtualMidiEventLog> logToUse)
-    : name (std::move (nameToUse)), identifier (std::move (identifierToUse)), log (std::move (logToUse))
+    : VirtualMidiDevice (std::move (nameToUse), std::move (identifierToUse), std::move (logToUse))
 {
-    jassert (log != nullptr);
 }
 
 VirtualMidiInput::~VirtualMidiInput() = default;
 
 int VirtualMidiInput::inject (const juce::MidiMessage& message)
 {
-    if (!present)
+    if (!isPresent())
         return 0;
 
     const std::scoped_lock guard (lock);
@@ -51,50 +50,6 @@ int VirtualMidiInput::inject (const juce::MidiMessage& message)
     return delivered;
 }
 
-void VirtualMidiInput::setFailsToOpen (bool shouldFail)
-{
-    failsToOpen = shouldFail;
-}
-
-void VirtualMidiInput::vanish()
-{
-    present = false;
-}
-
-void VirtualMidiInput::reappear()
-{
-    present = true;
-}
-
-bool VirtualMidiInput::isPresent() const
-{
-    return present;
-}
-
-int VirtualMidiInput::getOpenCount() const
-{
-    const std::scoped_lock guard (lock);
-    return opens;
-}
-
-int VirtualMidiInput::getCloseCount() const
-{
-    const std::scoped_lock guard (lock);
-    return closes;
-}
-
-int VirtualMidiInput::getFailedOpenCount() const
-{
-    const std::scoped_lock guard (lock);
-    return failedOpens;
-}
-
-int VirtualMidiInput::getNumOpenPorts() const
-{
-    const std::scoped_lock guard (lock);
-    return static_cast<int> (ports.size());
-}
-
 bool VirtualMidiInput::isStarted() const
 {
     const std::scoped_lock guard (lock);
@@ -105,17 +60,11 @@ std::unique_ptr<MidiInputPort> VirtualMidiInput::open (juce::MidiInputCallback& 
 {
     const std::scoped_lock guard (lock);
 
-    if (failsToOpen || !present)
-    {
-        ++failedOpens;
-        log->add ("open failed " + name);
+    if (!admitOpen())
         return nullptr;
-    }
 
     auto port = std::make_unique<Port> (shared_from_this(), callback);
     ports.push_back (port.get());
-    ++opens;
-    log->add ("open " + name);
     return port;
 }
 
@@ -129,6 +78,5 @@ void VirtualMidiInput::portClosed (Port& port)
 {
     const std::scoped_lock guard (lock);
     ports.erase (std::remove (ports.begin(), ports.end(), &port), ports.end());
-    ++closes;
-    log->add ("close " + name);
+    countClose();
 }

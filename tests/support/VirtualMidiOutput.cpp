@@ -6,7 +6,7 @@ class VirtualMidiOutput::Port final : public MidiOutputPort
 {
 public:
     explicit Port (std::shared_ptr<VirtualMidiOutput> deviceToUse) : device (std::move (deviceToUse)) {}
-    ~Port() override { device->portClosed(); }
+    ~Port() override { device->countClose(); }
 
     void sendMessageNow (const juce::MidiMessage& message) override
     {
@@ -26,10 +26,9 @@ private:
 VirtualMidiOutput::VirtualMidiOutput (juce::String nameToUse, juce::String identifierToUse,
                                       double bytesPerSecondToUse,
                                       std::shared_ptr<VirtualMidiEventLog> logToUse)
-    : name (std::move (nameToUse)), identifier (std::move (identifierToUse)), log (std::move (logToUse)),
+    : VirtualMidiDevice (std::move (nameToUse), std::move (identifierToUse), std::move (logToUse)),
       bytesPerSecond (bytesPerSecondToUse)
 {
-    jassert (log != nullptr);
 }
 
 VirtualMidiOutput::~VirtualMidiOutput() = default;
@@ -43,26 +42,6 @@ void VirtualMidiOutput::setBytesPerSecond (double newBytesPerSecond)
 double VirtualMidiOutput::getBytesPerSecond() const
 {
     return bytesPerSecond;
-}
-
-void VirtualMidiOutput::setFailsToOpen (bool shouldFail)
-{
-    failsToOpen = shouldFail;
-}
-
-void VirtualMidiOutput::vanish()
-{
-    present = false;
-}
-
-void VirtualMidiOutput::reappear()
-{
-    present = true;
-}
-
-bool VirtualMidiOutput::isPresent() const
-{
-    return present;
 }
 
 void VirtualMidiOutput::setRefusesSends (bool shouldRefuse)
@@ -132,54 +111,12 @@ bool VirtualMidiOutput::waitForBytes (std::size_t count, std::chrono::millisecon
     return arrived.wait_for (guard, timeout, [&] { return totalBytes >= count; });
 }
 
-int VirtualMidiOutput::getOpenCount() const
-{
-    const std::scoped_lock guard (lock);
-    return opens;
-}
-
-int VirtualMidiOutput::getCloseCount() const
-{
-    const std::scoped_lock guard (lock);
-    return closes;
-}
-
-int VirtualMidiOutput::getFailedOpenCount() const
-{
-    const std::scoped_lock guard (lock);
-    return failedOpens;
-}
-
-int VirtualMidiOutput::getNumOpenPorts() const
-{
-    const std::scoped_lock guard (lock);
-    return opens - closes;
-}
-
 std::unique_ptr<MidiOutputPort> VirtualMidiOutput::open()
 {
-    {
-        const std::scoped_lock guard (lock);
-
-        if (failsToOpen || !present)
-        {
-            ++failedOpens;
-            log->add ("open failed " + name);
-            return nullptr;
-        }
-
-        ++opens;
-        log->add ("open " + name);
-    }
+    if (!admitOpen())
+        return nullptr;
 
     return std::make_unique<Port> (shared_from_this());
-}
-
-void VirtualMidiOutput::portClosed()
-{
-    const std::scoped_lock guard (lock);
-    ++closes;
-    log->add ("close " + name);
 }
 
 bool VirtualMidiOutput::take (const juce::MidiMessage& message)
@@ -198,7 +135,7 @@ bool VirtualMidiOutput::take (const juce::MidiMessage& message)
     if (refusesSends)
         return false;
 
-    if (!present)
+    if (!isPresent())
     {
         const std::scoped_lock guard (lock);
         ++dropped;

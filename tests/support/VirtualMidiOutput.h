@@ -1,7 +1,7 @@
 #pragma once
 
 #include "interface/MidiOutputPort.h"
-#include "support/VirtualMidiEventLog.h"
+#include "support/VirtualMidiDevice.h"
 
 #include <atomic>
 #include <chrono>
@@ -17,7 +17,8 @@
 // sleeps). It records every message it takes. Create it through VirtualMidiPortProvider::addOutput.
 //
 // Every member is safe to call from any thread. Ports opened on it keep it alive.
-class VirtualMidiOutput final : public std::enable_shared_from_this<VirtualMidiOutput>
+class VirtualMidiOutput final : public VirtualMidiDevice,
+                                public std::enable_shared_from_this<VirtualMidiOutput>
 {
 public:
     using Bytes = std::vector<juce::uint8>;
@@ -30,9 +31,6 @@ public:
                        std::shared_ptr<VirtualMidiEventLog> log);
     ~VirtualMidiOutput();
 
-    const juce::String& getName() const noexcept { return name; }
-    const juce::String& getIdentifier() const noexcept { return identifier; }
-
     //==============================================================================================
     // Behaviour
 
@@ -40,15 +38,8 @@ public:
     void setBytesPerSecond (double bytesPerSecond);
     double getBytesPerSecond() const;
 
-    // While set, opening fails (the provider returns null).
-    void setFailsToOpen (bool shouldFail);
-
-    // A vanished device leaves the provider's list, cannot be opened, and drops what its open ports
-    // send (the send returns at once; the message is counted in getDroppedCount). reappear() undoes
-    // it.
-    void vanish();
-    void reappear();
-    bool isPresent() const;
+    // A vanished device (vanish()) also drops what its open ports send: the send returns at once,
+    // and the message is counted in getDroppedCount.
 
     // While set, sends are refused as a platform refuses them: nothing is taken, and the port
     // reports a failed send from then on.
@@ -73,14 +64,6 @@ public:
     bool waitForBytes (std::size_t count, std::chrono::milliseconds timeout) const;
 
     //==============================================================================================
-    // Opens and closes
-
-    int getOpenCount() const;       // successful opens so far
-    int getCloseCount() const;      // ports closed (destroyed) so far
-    int getFailedOpenCount() const; // opens refused (setFailsToOpen or vanished)
-    int getNumOpenPorts() const;
-    bool isOpen() const { return getNumOpenPorts() > 0; }
-
     // For the provider: a new port, or null when the device refuses to open.
     std::unique_ptr<MidiOutputPort> open();
 
@@ -88,15 +71,8 @@ private:
     class Port;
 
     bool take (const juce::MidiMessage& message); // false when refused
-    void portClosed();
-
-    const juce::String name;
-    const juce::String identifier;
-    const std::shared_ptr<VirtualMidiEventLog> log;
 
     std::atomic<double> bytesPerSecond;
-    std::atomic<bool> failsToOpen { false };
-    std::atomic<bool> present { true };
     std::atomic<bool> refusesSends { false };
 
     mutable std::mutex lock;
@@ -105,9 +81,6 @@ private:
     std::vector<Bytes> messages;
     std::size_t totalBytes = 0;
     std::size_t dropped = 0;
-    int opens = 0;
-    int closes = 0;
-    int failedOpens = 0;
 
     JUCE_DECLARE_NON_COPYABLE (VirtualMidiOutput)
 };

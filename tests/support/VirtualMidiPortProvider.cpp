@@ -1,5 +1,20 @@
 #include "support/VirtualMidiPortProvider.h"
 
+namespace
+{
+template <typename Device>
+juce::Array<juce::MidiDeviceInfo> presentDevices (const std::vector<std::shared_ptr<Device>>& devices)
+{
+    juce::Array<juce::MidiDeviceInfo> present;
+
+    for (const auto& device : devices)
+        if (device->isPresent())
+            present.add ({ device->getName(), device->getIdentifier() });
+
+    return present;
+}
+} // namespace
+
 VirtualMidiPortProvider::VirtualMidiPortProvider() : log (std::make_shared<VirtualMidiEventLog>())
 {
 }
@@ -46,52 +61,24 @@ void VirtualMidiPortProvider::clearEvents()
 juce::Array<juce::MidiDeviceInfo> VirtualMidiPortProvider::getOutputDevices()
 {
     const std::scoped_lock guard (lock);
-    juce::Array<juce::MidiDeviceInfo> devices;
-
-    for (const auto& output : outputs)
-        if (output->isPresent())
-            devices.add ({ output->getName(), output->getIdentifier() });
-
-    return devices;
+    return presentDevices (outputs);
 }
 
 juce::Array<juce::MidiDeviceInfo> VirtualMidiPortProvider::getInputDevices()
 {
     const std::scoped_lock guard (lock);
-    juce::Array<juce::MidiDeviceInfo> devices;
-
-    for (const auto& input : inputs)
-        if (input->isPresent())
-            devices.add ({ input->getName(), input->getIdentifier() });
-
-    return devices;
+    return presentDevices (inputs);
 }
 
 std::unique_ptr<MidiOutputPort> VirtualMidiPortProvider::openOutput (const juce::String& identifier)
 {
-    std::shared_ptr<VirtualMidiOutput> device;
-    {
-        const std::scoped_lock guard (lock);
-
-        for (const auto& output : outputs)
-            if (output->getIdentifier() == identifier)
-                device = output;
-    }
-
+    const auto device = findDevice (outputs, identifier);
     return device != nullptr ? device->open() : nullptr;
 }
 
 std::unique_ptr<MidiInputPort> VirtualMidiPortProvider::openInput (const juce::String& identifier,
                                                                    juce::MidiInputCallback& callback)
 {
-    std::shared_ptr<VirtualMidiInput> device;
-    {
-        const std::scoped_lock guard (lock);
-
-        for (const auto& input : inputs)
-            if (input->getIdentifier() == identifier)
-                device = input;
-    }
-
+    const auto device = findDevice (inputs, identifier);
     return device != nullptr ? device->open (callback) : nullptr;
 }

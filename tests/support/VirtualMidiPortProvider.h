@@ -56,5 +56,19 @@ private:
     std::vector<std::shared_ptr<VirtualMidiOutput>> outputs;
     std::vector<std::shared_ptr<VirtualMidiInput>> inputs;
 
+    // The device with that identifier, or null. Opened after the lock is released.
+    template <typename Device>
+    std::shared_ptr<Device> findDevice (const std::vector<std::shared_ptr<Device>>& devices,
+                                        const juce::String& identifier) const
+    {
+        const std::scoped_lock guard (lock);
+
+        for (const auto& device : devices)
+            if (device->getIdentifier() == identifier)
+                return device;
+
+        return nullptr;
+    }
+
     JUCE_DECLARE_NON_COPYABLE (VirtualMidiPortProvider)
 };

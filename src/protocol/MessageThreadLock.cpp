@@ -1,0 +1,46 @@
+#include "protocol/MessageThreadLock.h"
+
+MessageThreadLock::~MessageThreadLock() = default;
+
+bool MessageThreadLock::enter (juce::Thread* worker)
+{
+    // Without a message manager, or once a quit has been posted, JUCE never grants the lock.
+    if (auto* mm = juce::MessageManager::getInstanceWithoutCreating();
+        mm == nullptr || mm->hasStopMessageBeenSent())
+        return false;
+
+    // While registered, a stop request wakes the wait below (abort); the thread's listener list is
+    // locked while it calls us, so once removeListener returns no abort is still under way.
+    if (worker != nullptr)
+        worker->addListener (this);
+
+    bool gained = false;
+
+    // tryEnter may return false without an abort (a spurious wake-up): keep trying until gained
+    // or told to stop.
+    while (!gained && (worker == nullptr || !worker->threadShouldExit()))
+        gained = lock.tryEnter();
+
+    if (worker != nullptr)
+    {
+        worker->removeListener (this);
+
+        if (gained && worker->threadShouldExit())
+        {
+            lock.exit();
+            gained = false;
+        }
+    }
+
+    return gained;
+}
+
+void MessageThreadLock::exit()
+{
+    lock.exit();
+}
+
+void MessageThreadLock::exitSignalSent()
+{
+    lock.abort();
+}
