@@ -160,6 +160,8 @@ alsa_test() {
     cmake --build "$root/build/debug" --parallel "${QUILLON_JOBS:-2}" --target PacedMidiReceiver QuillonE2eTool
     local out="$root/build/windows-e2e" start=$SECONDS rc=0
     mkdir -p "$out"
+    # The launcher that reports Quillon's Windows exit code (tests/windows/RunAndWait.cpp says why).
+    x86_64-w64-mingw32-g++-posix -O2 -static -o "$out/RunAndWait.exe" "$root/tests/windows/RunAndWait.cpp" -lshell32
     # The Wine prefix is made here: in the guest (one CPU, every system call a round trip to
     # this machine) that takes minutes. Wine starts in tens of seconds there even so.
     export WINEPREFIX="$out/wine-prefix"
@@ -174,7 +176,7 @@ alsa_test() {
     # One wineserver for all Wine processes of the run (-p: it stays between them).
     "$root/scripts/in-alsa-vm.sh" --timeout 1500 -- env QUILLON_ALSA_REQUIRED=1 \
         QUILLON_E2E_START_SECONDS=300 QUILLON_E2E_NO_REPAINTS=1 QUILLON_WINDOWS_EXE="$release/Quillon_artefacts/Release/Quillon.exe" \
-        bash -c 'wineserver -p; rc=0
+        QUILLON_RUN_AND_WAIT_EXE="$out/RunAndWait.exe" bash -c 'wineserver -p; rc=0
                  "${@/#CASE/autoupdate_file}" --out "'"$out"'/autoupdate_file" || rc=1
                  "${@/#CASE/damaged_file}" --out "'"$out"'/damaged_file" || rc=1
                  wineserver -k; exit $rc' \

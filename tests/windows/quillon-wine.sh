@@ -5,10 +5,14 @@
 # C runtime start-up crashed there under the emulated CPU) with the Wine prefix $WINEPREFIX, else one
 # of its own; either is made on first use (making one in the guest takes minutes: better beforehand).
 # Arguments that are absolute paths of this machine get Wine's drive Z: (its view of /), or Windows
-# would take them for paths relative to the current drive. Wine keeps the process id, so the
-# caller's PID is the Windows program's and its exit status is Quillon's.
+# would take them for paths relative to the current drive. Quillon runs under RunAndWait.exe
+# (QUILLON_RUN_AND_WAIT_EXE, built by test-windows.sh), whose status is the exit code Windows reports
+# for Quillon: Wine's own process for a program that used its ALSA MIDI driver often dies with
+# SIGSEGV in that driver after the program has ended (status 139 whatever the program returned).
+# The caller's PID is the launcher's; windows are found by their titles.
 set -euo pipefail
 exe="${QUILLON_WINDOWS_EXE:?QUILLON_WINDOWS_EXE is not set}"
+launcher="${QUILLON_RUN_AND_WAIT_EXE:?QUILLON_RUN_AND_WAIT_EXE is not set}"
 work="${QUILLON_WINE_DIR:-/tmp/quillon-wine}"
 export WINEPREFIX="${WINEPREFIX:-$work/prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -22,6 +26,7 @@ mkdir -p "$work"
         wineserver -w
     fi
     cmp -s "$exe" "$work/Quillon.exe" || cp "$exe" "$work/Quillon.exe"
+    cmp -s "$launcher" "$work/RunAndWait.exe" || cp "$launcher" "$work/RunAndWait.exe"
 ) 9> "$work.lock"
 
 args=()
@@ -29,4 +34,4 @@ for a in "$@"; do
     [[ "$a" == /* ]] && a="Z:$a"
     args+=("$a")
 done
-exec wine "$work/Quillon.exe" "${args[@]}"
+exec wine "$work/RunAndWait.exe" "Z:$work/Quillon.exe" "${args[@]}"
