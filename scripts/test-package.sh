@@ -31,8 +31,9 @@ fail()
 
 cleanup()
 {
-    [[ -n "$launched_pid" ]] && kill "$launched_pid" 2> /dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2> /dev/null
+    # Either may have ended already: that is no failure (under set -e it would be one here).
+    [[ -n "$launched_pid" ]] && { kill "$launched_pid" 2> /dev/null || true; }
+    [[ -n "$xvfb_pid" ]] && { kill "$xvfb_pid" 2> /dev/null || true; }
     [[ -n "$work" ]] && rm -rf "$work"
 }
 trap cleanup EXIT
