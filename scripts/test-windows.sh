@@ -13,6 +13,8 @@
 # Each step prints its time; the first failure ends the script with a non-zero status.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=../tests/lib/windows.sh
+source "$root/tests/lib/windows.sh" # wait_until
 
 steps=()
 case "${1:-}" in
@@ -33,16 +35,6 @@ log() { echo "test-windows.sh: $*"; }
 fail() {
     echo "test-windows.sh: FAIL: $*" >&2
     exit 1
-}
-
-# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; fails when time runs out.
-wait_until() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.2
-    done
 }
 
 now_ms() { date +%s%3N; }

@@ -133,16 +133,6 @@ close_app() {
     app_pid=""
 }
 
-# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; fails when time runs out.
-wait_until() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.2
-    done
-}
-
 # The cases' X server: 1024 x 768 (the window's expected place depends on it), up to 60 s to come
 # up in a slow guest, with the window manager's atoms the close request uses.
 start_display() {

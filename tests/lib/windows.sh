@@ -69,6 +69,18 @@ wait_until_gone()
     done
 }
 
+# wait_until SECONDS COMMAND...: polls COMMAND every 0.2 s until it succeeds; returns 1 when time
+# runs out.
+wait_until()
+{
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+}
+
 # wait_for_exit PID SECONDS: waits for the process (a child of this shell) to end and returns its
 # exit status, or 124 when it still runs after SECONDS.
 wait_for_exit()
