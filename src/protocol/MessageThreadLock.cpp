@@ -5,8 +5,9 @@ MessageThreadLock::~MessageThreadLock() = default;
 bool MessageThreadLock::enter (juce::Thread* worker)
 {
     // Without a message manager, or once a quit has been posted, JUCE never grants the lock.
-    if (auto* mm = juce::MessageManager::getInstanceWithoutCreating();
-        mm == nullptr || mm->hasStopMessageBeenSent())
+    auto* mm = juce::MessageManager::getInstanceWithoutCreating();
+
+    if (mm == nullptr || mm->hasStopMessageBeenSent())
         return false;
 
     // While registered, a stop request wakes the wait below (abort); the thread's listener list is
@@ -17,8 +18,9 @@ bool MessageThreadLock::enter (juce::Thread* worker)
     bool gained = false;
 
     // tryEnter may return false without an abort (a spurious wake-up): keep trying until gained
-    // or told to stop.
-    while (!gained && (worker == nullptr || !worker->threadShouldExit()))
+    // or told to stop. A quit posted meanwhile makes every try fail at once: stop then instead of
+    // spinning until the worker is told to stop.
+    while (!gained && !mm->hasStopMessageBeenSent() && (worker == nullptr || !worker->threadShouldExit()))
         gained = lock.tryEnter();
 
     if (worker != nullptr)
