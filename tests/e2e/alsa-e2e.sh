@@ -352,8 +352,9 @@ update_with_button() {
 }
 
 # interrupt_upload WHAT COMMAND...: once an unattended update is under way, runs COMMAND (WHAT names
-# it; COMMAND is run then, so it may use $app_pid and $window). The application must end within 5 s with status 1 (stopped) and say so on stderr, and the
-# device must have got the start of the image in whole messages.
+# it; COMMAND runs only then, so it may use $app_pid and $window). The application must end within
+# 5 s with status 1 (stopped) and say so on stderr, and the device must have got the start of the
+# image in whole messages.
 interrupt_upload() {
     local what="$1" start_ms took_ms
     shift
