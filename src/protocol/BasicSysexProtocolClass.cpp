@@ -77,6 +77,7 @@ UploadOutcome BasicSysexProtocolClass::upload()
 {
     const juce::uint32 total = firmwareImage->getSize();
     const SysexImageFraming framing (firmwareImage->getData(), total);
+    setPosition ({});
 
     if (!framing.isIntact())
         return UploadOutcome::damagedImage;
@@ -87,6 +88,8 @@ UploadOutcome BasicSysexProtocolClass::upload()
 
     readPosition = framing.begin();
     juce::uint32 sent = 0;
+    UploadPosition sentSoFar { 0, total, 0, framing.getNumMessages() };
+    setPosition (sentSoFar);
 
     setStatusText (uploadingText);
 
@@ -108,6 +111,9 @@ UploadOutcome BasicSysexProtocolClass::upload()
         // No lock is held here: the send may take as long as the wire needs.
         deviceInterface->sendSysex (message, length);
 
+        if (!pauseAfterMessage())
+            return UploadOutcome::stopped;
+
         // A send to a device that has gone returns as if all went well: only the device list
         // tells. Checked after the last message too, so that a device pulled during it is not
         // reported as updated.
@@ -115,6 +121,9 @@ UploadOutcome BasicSysexProtocolClass::upload()
             return UploadOutcome::deviceLost;
 
         sent += static_cast<juce::uint32> (length);
+        sentSoFar.bytesSent = sent;
+        ++sentSoFar.messagesSent;
+        setPosition (sentSoFar);
         const double p = static_cast<double> (sent) / static_cast<double> (total);
         setProgress (p);
 
@@ -123,6 +132,31 @@ UploadOutcome BasicSysexProtocolClass::upload()
     }
 
     return UploadOutcome::completed;
+}
+
+bool BasicSysexProtocolClass::pauseAfterMessage()
+{
+    using namespace std::chrono;
+    const auto pause = getPauseAfterEachMessage();
+
+    if (pause <= milliseconds::zero())
+        return true;
+
+    // In short slices: a stop request from the window sets the flag without waking the thread, and
+    // closing must not wait for a long pause to run out.
+    const auto end = steady_clock::now() + pause;
+
+    for (auto left = end - steady_clock::now(); left > steady_clock::duration::zero();
+         left = end - steady_clock::now())
+    {
+        if (threadShouldExit())
+            return false;
+
+        // Rounded up, so that the last slice never spins on a zero-length wait.
+        wait (static_cast<int> (juce::jlimit<milliseconds::rep> (1, 10, ceil<milliseconds> (left).count())));
+    }
+
+    return !threadShouldExit();
 }
 
 bool BasicSysexProtocolClass::setInterfaceEnabled (bool shouldBeEnabled)

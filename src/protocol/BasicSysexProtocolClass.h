@@ -2,6 +2,9 @@
 
 #include "protocol/ProtocolBaseClass.h"
 
+#include <atomic>
+#include <chrono>
+
 // Sends a firmware image (complete SysEx messages back to back) to the device interface one
 // message at a time, publishing the fraction of bytes sent and a status text. The interface stays
 // disabled while the upload runs.
@@ -23,6 +26,15 @@ public:
     // the progress back to 0.0 once every byte has been sent.
     void startUpload() override;
 
+    // A wait after every message, on top of its wire time: some bootloaders need it to write each
+    // block to flash, and some USB-MIDI interfaces lose data when messages follow closely. Takes
+    // effect with the next message; a stop request cuts the wait short.
+    void setPauseAfterEachMessage (std::chrono::milliseconds pause) noexcept { pauseMs = pause.count(); }
+    std::chrono::milliseconds getPauseAfterEachMessage() const noexcept
+    {
+        return std::chrono::milliseconds (pauseMs.load());
+    }
+
     static constexpr const char* uploadingText = "Uploading firmware";
     static constexpr const char* completedText = "Update completed";
     static constexpr const char* damagedImageText = "Upload stopped: the firmware image is damaged";
@@ -33,6 +45,9 @@ private:
     // Sends the image and says how that ended; the status text is left to run().
     UploadOutcome upload();
 
+    // Waits the pause after a message; false when a stop request came meanwhile.
+    bool pauseAfterMessage();
+
     // Enables or disables the interface under the message-manager lock. Returns false, having done
     // nothing, when the thread was asked to stop or the application is quitting (JUCE refuses the
     // lock once a quit has been posted).
@@ -41,6 +56,7 @@ private:
     // Progress of the current upload, not rounded; exactly 1.0 once every byte has been sent.
     double progressValue = 0.0;
     juce::CriticalSection ProgressValueLock;
+    std::atomic<std::chrono::milliseconds::rep> pauseMs { 0 };
     // Start of the next message to send during an upload; used by the upload thread only.
     const juce::uint8* readPosition = nullptr;
 

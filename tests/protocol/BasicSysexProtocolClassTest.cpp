@@ -371,3 +371,42 @@ INSTANTIATE_TEST_SUITE_P (
         DamagedCase { "HighDataByte", withByteAt (makeSysexImage ({ 10, 20 }), 5, 0x90) },
         DamagedCase { "Empty", Bytes {} }),
     [] (const auto& testCase) { return std::string (testCase.param.name); });
+
+TEST_F (Upload, PositionCountsWholeMessagesSentOfTheImage)
+{
+    load (makeSysexImage ({ 10, 20, 30, 40 }));
+    sends.allowSends (2);
+    protocol->startUpload();
+    ASSERT_TRUE (sends.waitForSendsBegun (3)); // the third send is held
+
+    EXPECT_EQ (protocol->getPosition(), (UploadPosition { 30, 100, 2, 4 }));
+
+    sends.allowSends (-1);
+    ASSERT_TRUE (waitForEnd (completed));
+    EXPECT_EQ (protocol->getPosition(), (UploadPosition { 100, 100, 4, 4 }));
+}
+
+TEST_F (Upload, PauseFollowsEveryMessageAndAStopCutsItShort)
+{
+    using namespace std::chrono;
+    load (makeSysexImage ({ 10, 20, 30 }));
+
+    // Every message is followed by at least the pause before the next one starts.
+    protocol->setPauseAfterEachMessage (milliseconds (200));
+    protocol->startUpload();
+    ASSERT_TRUE (sends.waitForSendsBegun (1));
+    const auto firstSent = steady_clock::now();
+    ASSERT_TRUE (sends.waitForSendsBegun (2));
+    EXPECT_GE (steady_clock::now() - firstSent, milliseconds (200));
+    ASSERT_TRUE (waitForEnd (completed));
+    EXPECT_EQ (pedal.getMessages(), splitSysexMessages (imageBytes));
+
+    // A stop during a long pause ends the upload without waiting for it, and sends nothing more.
+    protocol->setPauseAfterEachMessage (milliseconds (5000));
+    protocol->startUpload();
+    ASSERT_TRUE (sends.waitForSendsBegun (4));
+    protocol->signalThreadShouldExit();
+    EXPECT_TRUE (protocol->waitForThreadToExit (2000));
+    EXPECT_EQ (protocol->getOutcome(), UploadOutcome::stopped);
+    EXPECT_EQ (pedal.getMessages().size(), 4u); // three from the first upload, one from this
+}
