@@ -80,7 +80,7 @@ has_focused_box()
 {
     local focus
     focus="$(xdotool getwindowfocus 2> /dev/null)" || return 1
-    visible_windows "$1" | grep -qx "$focus" && [[ "$(window_title "$focus")" == "$2" ]]
+    [[ $'\n'"$(visible_windows "$1")"$'\n' == *$'\n'"$focus"$'\n'* && "$(window_title "$focus")" == "$2" ]]
 }
 
 # dismiss PID TITLE: presses Return (the default button) once, as a user would, while the message
