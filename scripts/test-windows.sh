@@ -13,8 +13,10 @@
 # Each step prints its time; the first failure ends the script with a non-zero status.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-# shellcheck source=../tests/lib/windows.sh
-source "$root/tests/lib/windows.sh" # wait_until
+# shellcheck source=../tests/lib/xvfb.sh
+source "$root/tests/lib/xvfb.sh" # start_xvfb, wait_until
+# shellcheck source=../tests/lib/layout.sh
+source "$root/tests/lib/layout.sh" # main_width, main_height
 
 steps=()
 case "${1:-}" in
@@ -58,7 +60,9 @@ unit_tests() {
     [[ -n "$names" ]] && exclude=(--exclude-regex "^($names)\$")
     log "unit tests under Wine ($(grep -c -v '^#' "$list") exclusions, with reasons, in tests/windows/excluded-tests.txt)"
     local start=$SECONDS
-    xvfb-run -a -s "-screen 0 1280x1024x24" \
+    # Display numbers from 150 up: test.sh's xvfb-run, which may be starting at the same moment (CI
+    # runs two lanes), looks from 99 up.
+    xvfb-run -a -n 150 -s "-screen 0 1280x1024x24" \
         ctest --test-dir "$root/build/windows-tests" --output-on-failure --parallel 2 "${exclude[@]}"
     log "unit tests: $((SECONDS - start)) s"
 }
@@ -73,15 +77,12 @@ installer_test() {
     export WINEPREFIX="$work/prefix"
 
     xvfb_pid=""
-    Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9> "$work/display" > "$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
     cleanup() {
         [[ -n "${WINEPREFIX:-}" ]] && wineserver -k 2> /dev/null
         kill "${xvfb_pid:-}" 2> /dev/null || true
     }
     trap cleanup EXIT
-    wait_until 30 test -s "$work/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$work/display")"
+    start_xvfb "$work" 1024x768 30 || fail "Xvfb did not start"
 
     local start=$SECONDS
     wineboot -i > /dev/null 2>&1
@@ -111,7 +112,7 @@ installer_test() {
         grep -q "\"DisplayVersion\"=\"$version\"" || fail "the registered uninstaller does not name version $version"
     log "installed: Program Files\\Quillon (exe, uninstaller, icon), $(basename "$link") in the Start menu, Apps & features entry $version"
 
-    # The installed program shows its main window, 650x400, titled "PRODUCT version FIRMWARE"
+    # The installed program shows its main window at its size, titled "PRODUCT version FIRMWARE"
     # (xdotool --sync waits for it to be mapped).
     local started window size
     started="$(now_ms)"
@@ -120,9 +121,9 @@ installer_test() {
         fail "the installed Quillon.exe showed no titled main window: $(grep -v '^ALSA lib' "$work/app.log" | tail -n 20)"
     # Wine may map the window before it takes its size.
     window_size() { xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
-    has_its_size() { [[ "$(window_size)" == 650x400 ]]; }
-    wait_until 30 has_its_size || fail "the main window is $(window_size), not 650x400"
-    size=650x400
+    size="${main_width}x$main_height"
+    has_its_size() { [[ "$(window_size)" == "$size" ]]; }
+    wait_until 30 has_its_size || fail "the main window is $(window_size), not $size"
     log "the installed Quillon.exe shows its window \"$(xdotool getwindowname "$window")\" ($size)" \
         "$(($(now_ms) - started)) ms after wine started it"
     import -window root "$work/window.png"
@@ -148,8 +149,8 @@ alsa_test() {
     build
     # The paced receiver and the test tool are Linux programs of the suite's Debug build.
     "$root/scripts/install-deps.sh"
-    cmake -S "$root" -B "$root/build/debug" -G Ninja -DCMAKE_BUILD_TYPE=Debug > /dev/null
-    cmake --build "$root/build/debug" --parallel "${QUILLON_JOBS:-2}" --target PacedMidiReceiver QuillonE2eTool
+    # (The suite's own Debug build: the same folder and configuration as test.sh's.)
+    "$root/scripts/build.sh" "$root/build/debug" Debug -DQUILLON_WARNINGS_AS_ERRORS=ON
     local out="$root/build/windows-e2e" start=$SECONDS rc=0
     mkdir -p "$out"
     # The launcher that reports Quillon's Windows exit code (tests/windows/RunAndWait.cpp says why).

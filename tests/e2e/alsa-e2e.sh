@@ -183,19 +183,18 @@ start_app() {
     app_pid=$!
 }
 
-# The application's main window (the first visible window of its process).
-app_window() {
+# The application's main window: prints its id once it shows.
+# By its title "<product> version ...", on this case's own X server: under Wine the drop shadows
+# around the main window are visible windows of the same process, and the process is not the one
+# started here (tests/windows/quillon-wine.sh runs it through a launcher).
+main_window_shown() {
     local w
-    for _ in $(seq 1 $((300 + start_allowance * 5))); do
-        # By its title "<product> version ...", on this case's own X server: under Wine the drop
-        # shadows around the main window are visible windows of the same process, and the process
-        # is not the one started here (tests/windows/quillon-wine.sh runs it through a launcher).
-        w="$(xdotool search --onlyvisible --name ' version' 2> /dev/null | head -n1 || true)"
-        [[ -n "$w" ]] && { echo "$w"; return 0; }
-        kill -0 "$app_pid" 2> /dev/null || fail "the application ended early: $(tail -n 20 "$out/app.log")"
-        sleep 0.2
-    done
-    fail "the application's window did not appear"
+    kill -0 "$app_pid" 2> /dev/null || fail "the application ended early: $(tail -n 20 "$out/app.log")"
+    w="$(xdotool search --onlyvisible --name ' version' 2> /dev/null | head -n1 || true)"
+    [[ -n "$w" ]] && echo "$w"
+}
+app_window() {
+    wait_until $((60 + start_allowance)) main_window_shown || fail "the application's window did not appear"
 }
 
 # The selector's open list: a visible window of the application besides the main window.
@@ -253,21 +252,22 @@ pixel() {
         cut -d, -f1-3
 }
 
-# Geometry of the main window: X, Y (its top-left corner on the screen), WIDTH, HEIGHT. The panel
-# lies below a 4-pixel border and the 26-pixel title bar.
+# Geometry of the main window: X, Y (its top-left corner on the screen), WIDTH, HEIGHT, and where
+# its panel starts on the screen (panel_x, panel_y; tests/lib/layout.sh).
 window_geometry() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    [[ $WIDTH -eq 650 && $HEIGHT -eq 400 ]] || fail "the window is ${WIDTH}x$HEIGHT, not 650x400"
-    panel_x=$((X + 4))
-    panel_y=$((Y + 30))
+    [[ $WIDTH -eq $main_width && $HEIGHT -eq $main_height ]] ||
+        fail "the window is ${WIDTH}x$HEIGHT, not ${main_width}x$main_height"
+    panel_x=$((X + panel_offset_x))
+    panel_y=$((Y + panel_offset_y))
 }
 
-# status_text_width WINDOW: width in pixels of the text in the progress label's row (panel
-# y 185-215, above the progress bar), from the last screenshot.
+# status_text_width WINDOW: width in pixels of the text in the progress label's row (above the
+# progress bar), from the last screenshot.
 status_text_width() {
     window_geometry "$1"
-    convert "$out/screen.png" -crop "560x28+$((panel_x + 10))+$((panel_y + 186))" +repage -fuzz 25% -trim \
-        -format '%w' info:
+    convert "$out/screen.png" -crop "560x28+$((panel_x + status_row[0]))+$((panel_y + status_row[1] + 1))" +repage \
+        -fuzz 25% -trim -format '%w' info:
 }
 
 # button_is red|green: the update button's colour (light red: not ready; light green: ready).
@@ -294,17 +294,21 @@ screenshot() {
 
 # show_panel: starts the application with the test image (no automatic update) and waits until its
 # window stands centred on the 1024 x 768 screen (clicks only then) with the update button light red
-# (nothing chosen yet). Sets the click points from the panel's layout: the selector's combo box at
-# (10, 125) to (w - 10, 155), the update button at (w - 104, 215, 94, 30), the progress bar at
-# (10, 215, w - 114, 30); w = 642.
+# (nothing chosen yet). Sets the click points from the panel's layout (tests/lib/layout.sh): the
+# middle of the selector, a point of the update button clear of its text, and both ends of the
+# progress bar's row.
 show_panel() {
+    local x y
     start_app "$app" --file "$image"
     window="$(app_window)"
-    wait_until_placed "$window" 187 184 650 400 120
+    wait_until_centred "$window" 120
     window_geometry "$window"
-    selector_x=$((panel_x + 321)) selector_y=$((panel_y + 140))
-    button_x=$((panel_x + 548)) row_y=$((panel_y + 230))
-    bar_left=$((panel_x + 16)) bar_right=$((panel_x + 534)) # filled there only at 100 %
+    read -r x y <<< "$(centre_of selector)"
+    selector_x=$((panel_x + x)) selector_y=$((panel_y + y))
+    read -r x y <<< "$(centre_of update_button)"
+    button_x=$((panel_x + update_button[0] + 10)) row_y=$((panel_y + y))
+    # The bar is filled at its right end only at 100 %.
+    bar_left=$((panel_x + progress_bar[0] + 6)) bar_right=$((panel_x + progress_bar[0] + progress_bar[2] - 4))
     wait_until 30 button_is red || fail "the update button is not light red before a port is chosen"
     screenshot before
     bar_empty="$(pixel "$bar_right" "$row_y")"
@@ -464,7 +468,7 @@ case "$case_name" in
         head -c $(($(file_size "$image") - 1)) "$image" > "$damaged"
         start_autoupdate "$app" --file "$damaged"
         window="$(app_window)"
-        wait_until_placed "$window" 187 184 650 400 120
+        wait_until_centred "$window" 120
         # The status line above the progress bar: "Update progress: Upload stopped: the firmware
         # image is damaged" is far wider than the label with no status or "Uploading firmware".
         if [[ "${QUILLON_E2E_NO_REPAINTS:-0}" == 1 ]]; then

@@ -2,15 +2,16 @@
 # Runs the real application on virtual MIDI outputs (QuillonHarness: output 1 "Virtual Pedal",
 # output 2 "Virtual Synth") on an X server of its own, and checks what the devices received.
 #   harness-test.sh HARNESS_BINARY CASE
-# Cases: autoupdate, autoupdate-file, close-during-upload, sigterm-during-upload,
-# display-lost-during-upload, no-device, damaged-image, stranded-event.
+# The cases are those of the case statement below (tests/scripts/harness.cmake makes a test of
+# each). The main window's title comes from the application beside the harness, $QUILLON_APP
+# (QUILLON_APP=path/to/Quillon, set by the CTest tests).
 # The harness's own output is printed at the end, so that CTest's failure patterns (JUCE
 # assertions, leaks, sanitizer reports) apply to it as well.
 set -euo pipefail
 # shellcheck source=../lib/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
-# shellcheck source=../lib/windows.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/windows.sh"
+# shellcheck source=../lib/instance.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/instance.sh"
 
 harness="$1"
 case="$2"
@@ -27,9 +28,6 @@ cleanup()
 }
 trap cleanup EXIT
 
-# run_harness ARGS...: runs the harness to its end (at most 60 s); sets `status`. While another
-# instance of the application (another test's, of another build too) keeps it from starting, it
-# starts it again, for at most 120 s.
 # stopped_within_5_s EVENT WHAT: right after run_harness, the harness announced "EVENT at <ms>" (WHAT
 # happened then, during an automatic update); the application must have ended within 5 s of it
 # with status 1 (stopped).
@@ -43,16 +41,11 @@ stopped_within_5_s()
     [[ $status -eq 1 ]] || fail "exit status $status after $2 during an automatic update (expected 1)"
 }
 
+# run_harness ARGS...: runs the harness to its end (at most 60 s) as the one running instance
+# (tests/lib/instance.sh); sets `status`.
 run_harness()
 {
-    local deadline=$((SECONDS + 120))
-    while true; do
-        status=0
-        timeout 60 "$harness" --harness-received="$work/received.syx" "$@" > "$work/harness.log" 2>&1 || status=$?
-        another_instance_in "$work/harness.log" || break
-        ((SECONDS < deadline)) || fail "another instance of the application kept running"
-        sleep 0.1
-    done
+    run_single_instance "$work/harness.log" 60 "$harness" --harness-received="$work/received.syx" "$@"
     [[ $status -ne 124 ]] || fail "the application did not end within 60 s"
     [[ $status -lt 128 ]] || fail "the application was killed by signal $((status - 128))"
 }
@@ -64,33 +57,20 @@ start_harness()
 }
 
 # stays_running SECONDS: fails the case when the application ends within that time.
+app_runs() { kill -0 "$app_pid" 2> /dev/null; }
 stays_running()
 {
-    local deadline=$((SECONDS + $1))
-    while ((SECONDS < deadline)); do
-        kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
-        sleep 0.1
-    done
+    holds_for "$1" app_runs || fail "the application ended by itself"
 }
 
-# Clicks once the close button of the main window titled $1 (right end of the 26-pixel title bar
-# below a 4-pixel border) when the window stands centred, and expects the application to end within
-# 10 s; sets `status`. A click without effect, or an application that hangs while it ends, fails
-# the case with a description.
-close_main_window()
+# close_titled TITLE: one click on the close button of the main window with that title once it stands
+# centred; the application must end within 10 s (tests/lib/windows.sh). Sets `status`.
+close_titled()
 {
-    local title="$1" w X Y WIDTH HEIGHT SCREEN WINDOW
-    w=$(wait_for_window "$app_pid" "$title")
-    wait_until_placed "$w" 315 312 650 400
-    kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
-    eval "$(xdotool getwindowgeometry --shell "$w")"
-    xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) click 1
-    status=0
-    wait_for_exit "$app_pid" 10 || status=$?
-    if [[ $status -eq 124 ]]; then
-        describe_windows "$app_pid"
-        fail "the application still runs 10 s after a click on its close button"
-    fi
+    local w
+    w=$(wait_for_window "$app_pid" "$1")
+    close_main_window "$app_pid" "$w" 10
+    status=$close_status
     app_pid=""
 }
 
@@ -99,7 +79,7 @@ summary_line()
     grep "^$1: " "$work/harness.log" || fail "no summary for $1"
 }
 
-builtin_title="Halvane Chorus version 1.0.03 - R1806"
+builtin_title="$(main_window_title "${QUILLON_APP:?QUILLON_APP is not set}")" || fail "no title for the built-in firmware"
 "$harness" --harness-builtin="$work/builtin.syx" > /dev/null 2>&1 || fail "cannot write the built-in image"
 [[ "$(stat -c %s "$work/builtin.syx")" -eq 236024 ]] || fail "built-in image of unexpected size"
 
@@ -182,7 +162,7 @@ case "$case" in
             describe_windows "$app_pid"
             fail "the warning box is still shown 5 s after its key Return"
         fi
-        close_main_window "$builtin_title"
+        close_titled "$builtin_title"
         [[ $status -eq 3 ]] || fail "exit status $status after an automatic update to no output (expected 3)"
         grep -qx "Quillon: there is no MIDI output 3 (2 outputs); nothing was sent" "$work/harness.log" ||
             fail "no line on stderr says why"
@@ -197,7 +177,7 @@ case "$case" in
         start_harness --autoupdate --outputid 1 --file "$work/damaged.syx"
         wait_for_window "$app_pid" "damaged version " > /dev/null
         stays_running 1
-        close_main_window "damaged version "
+        close_titled "damaged version "
         [[ $status -eq 2 ]] || fail "exit status $status after a damaged image (expected 2)"
         [[ ! -s "$work/received.syx" ]] || fail "something was sent"
         ;;
