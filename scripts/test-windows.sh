@@ -7,8 +7,9 @@
 #                                shows, closes it, uninstalls silently and checks that all is gone
 #   test-windows.sh --alsa       in the alsa-vm guest, Quillon.exe --autoupdate --outputid N --file
 #                                FILE under Wine sends the 40-message image through "VirMIDI 0-0" to
-#                                the paced receiver byte for byte (exit 0); a damaged image sends
-#                                nothing (exit 2 once the window is closed)
+#                                the paced receiver byte for byte (exit 0); a damaged image and a
+#                                missing file send nothing (exit 2 once the window is closed); without
+#                                an X server it says so and ends (exit 1); no case may crash
 #   test-windows.sh --all        all three, in that order
 # Each step prints its time; the first failure ends the script with a non-zero status.
 set -euo pipefail
@@ -164,6 +165,18 @@ alsa_test() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null 2>&1
         wineserver -w
     fi
+    # The launcher must not pass a crash off as a status: an access violation's exit code
+    # (0xC0000005) cut to Wine's 8 bits reads as 5, "another instance is running".
+    echo 'int main() { volatile int* p = nullptr; return *p; }' > "$out/crash.cpp"
+    x86_64-w64-mingw32-g++-posix -O0 -static -o "$out/Crash.exe" "$out/crash.cpp"
+    rc=0
+    wine "$out/RunAndWait.exe" "Z:$out/Crash.exe" > "$out/crash.log" 2>&1 || rc=$?
+    # (The guest uses the prefix next: this machine's wineserver must have written it back.)
+    wineserver -w
+    if [[ $rc -ne 255 ]] || ! grep -q "exit code 0xC0000005" "$out/crash.log"; then
+        fail "RunAndWait.exe reported a crashing program's end as status $rc: $(grep RunAndWait "$out/crash.log")"
+    fi
+    rc=0
     local run=(bash "$root/tests/e2e/alsa-e2e.sh" CASE --app "$root/tests/windows/quillon-wine.sh"
         --receiver "$root/build/debug/tests/PacedMidiReceiver" --tool "$root/build/debug/tests/QuillonE2eTool")
     # One wineserver for all Wine processes of the run (-p: it stays between them).
@@ -172,12 +185,14 @@ alsa_test() {
         QUILLON_RUN_AND_WAIT_EXE="$out/RunAndWait.exe" bash -c 'wineserver -p; rc=0
                  "${@/#CASE/autoupdate_file}" --out "'"$out"'/autoupdate_file" || rc=1
                  "${@/#CASE/damaged_file}" --out "'"$out"'/damaged_file" || rc=1
+                 "${@/#CASE/missing_file}" --out "'"$out"'/missing_file" || rc=1
+                 "${@/#CASE/no_display}" --out "'"$out"'/no_display" || rc=1
                  wineserver -k; exit $rc' \
         _ "${run[@]}" || rc=$?
     unset WINEPREFIX
     [[ $rc -ne 75 ]] || fail "there is no alsa-vm guest to run the Wine MIDI cases in"
     [[ $rc -eq 0 ]] || fail "the Wine MIDI cases failed (status $rc; logs in $out)"
-    log "Wine MIDI cases in the alsa-vm guest (autoupdate_file, damaged_file): passed in $((SECONDS - start)) s"
+    log "Wine MIDI cases in the alsa-vm guest (autoupdate_file, damaged_file, missing_file, no_display): passed in $((SECONDS - start)) s"
 }
 
 total=$SECONDS

@@ -13,11 +13,44 @@
 #include <cstdlib>
 #include <iostream>
 
+#if JUCE_WINDOWS
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+// (after windows.h)
+#include <dxgi.h>
+#endif
+
 namespace
 {
 void tellUser (const juce::String& line)
 {
     std::cerr << "Quillon: " << line.toStdString() << std::endl;
+}
+
+// Why no window can be shown here, or nothing when one can.
+juce::String whyNoWindowCanShow()
+{
+    // JUCE crashes when a window is centred without a display.
+    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+        return "no graphical display available (is DISPLAY set to a running X server?)";
+
+#if JUCE_WINDOWS
+    // Every window of JUCE's asks DXGI for the monitors' outputs and reads through the factory
+    // without checking that it was made: where DXGI is unavailable (no desktop to draw on, such as
+    // Wine without an X server, which still reports a display) the first window would crash.
+    IDXGIFactory* factory = nullptr;
+
+    if (FAILED (CreateDXGIFactory (__uuidof(IDXGIFactory), reinterpret_cast<void**> (&factory))) ||
+        factory == nullptr)
+        return "no graphical display available (Windows offers no graphics output to draw on)";
+
+    factory->Release();
+#endif
+
+    return {};
 }
 } // namespace
 
@@ -33,10 +66,10 @@ void Application::initialise (const juce::String&)
 {
     initialised = true;
 
-    // JUCE crashes when a window is centred without a display: say so and leave instead.
-    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+    // Where JUCE would crash at its first window: say so and leave instead.
+    if (const auto reason = whyNoWindowCanShow(); reason.isNotEmpty())
     {
-        tellUser ("no graphical display available (is DISPLAY set to a running X server?)");
+        tellUser (reason);
         setApplicationReturnValue (static_cast<int> (ExitStatus::stopped));
         quit();
         return;

@@ -492,6 +492,52 @@ case "$case_name" in
         log "nothing was sent; status 2"
         ;;
 
+    missing_file)
+        # An unattended update of a file that is not there: a message box says so, nothing is sent,
+        # and closing the window gives status 2. (Under Wine a crash once passed for status 5, "another
+        # instance": the exception's code cut to 8 bits.)
+        missing="$out/missing.syx"
+        start_autoupdate "$app" --file "$missing"
+        box=""
+        for _ in $(seq 1 $((300 + start_allowance * 5))); do
+            box="$(xdotool search --onlyvisible --name ' not found$' 2> /dev/null | head -n1 || true)"
+            [[ -n "$box" ]] && break
+            kill -0 "$app_pid" 2> /dev/null || fail "the application ended before its message box: $(tail -n 20 "$out/app.log")"
+            sleep 0.2
+        done
+        [[ -n "$box" ]] || fail "no message box titled '... not found'"
+        log "message box: $(xdotool getwindowname "$box")"
+        [[ "$(xdotool getwindowname "$box")" == "File "*"$missing not found" ]] ||
+            fail "the message box does not name the file: $(xdotool getwindowname "$box")"
+        # Its close request, as a window manager's close button sends it, dismisses it as "ok" does.
+        "$tool" close-window "$box"
+        window="$(app_window)"
+        wait_until_placed "$window" 187 184 650 400 120
+        close_app
+        stop_receiver
+        [[ "$(captured)" -eq 0 ]] || fail "$(captured) bytes were sent although the file is missing"
+        grep -q "^Quillon: the firmware file .*missing.syx could not be found; nothing was sent" "$out/app.log" ||
+            fail "no line 'Quillon: the firmware file ... could not be found; nothing was sent' on stderr"
+        [[ $rc -eq 2 ]] || fail "closing the window after a missing file gave status $rc, not 2"
+        log "nothing was sent; status 2"
+        ;;
+
+    no_display)
+        # No X server at all: the application must say so and end with status 1 before any window
+        # (under Wine, which still reports a display then, JUCE's first window used to crash).
+        unset DISPLAY
+        id="$(output_id)"
+        start_app "$app" --autoupdate --outputid "$id" --file "$image"
+        rc=0
+        wait_for_exit "$app_pid" $((30 + start_allowance)) || rc=$?
+        app_pid=""
+        [[ $rc -ne 124 ]] || fail "the application without a display still ran after $((30 + start_allowance)) s"
+        grep -q "^Quillon: no graphical display available" "$out/app.log" ||
+            fail "no line 'Quillon: no graphical display available ...' on stderr"
+        [[ $rc -eq 1 ]] || fail "without a display the status is $rc, not 1"
+        log "no display: status 1, $(grep -m1 '^Quillon: ' "$out/app.log" | tr -d '\r')"
+        ;;
+
     close_mid_upload)
         interrupt_upload "the close request" close_main_window
         ;;
@@ -621,5 +667,11 @@ case "$case_name" in
         exit 2
         ;;
 esac
+
+# A crash is a failure even where the status looks right: Wine's report of an unhandled exception,
+# or the launcher's line for an exit code that is an exception's (tests/windows/RunAndWait.cpp).
+if [[ -e "$out/app.log" ]] && grep -E "^wine: Unhandled|^Unhandled exception|^RunAndWait: .* exit code" "$out/app.log"; then
+    fail "the application crashed (see the report above)"
+fi
 
 log "PASS: $case_name"
