@@ -2,6 +2,7 @@
 // a blank is quoted, which makes such paths unusable; the application gets the arguments joined
 // with single blanks instead.
 #include "app/Application.h"
+#include "app/CheckCommand.h"
 #include "app/CommandLineInfo.h"
 #include "app/WellFormedUtf8.h"
 #include "interface/JuceMidiPortProvider.h"
@@ -100,14 +101,17 @@ int main (int argc, char* argv[])
 
     commandLineString = Application::joinArguments (argc, argumentPointers.data());
 
-    // --help, --version and --list-outputs print and end here: no window, no display, and no
-    // single-instance lock (a script may list the outputs while an update runs).
+    // --help, --version, --list-outputs and --check print and end here: no window, no display, and
+    // no single-instance lock (a script may list the outputs, or check a file, while an update runs).
     {
+        const auto options = parseCommandLine (commandLineString.trim());
         JuceMidiPortProvider ports;
 
-        if (const auto status =
-                CommandLineInfo::run (parseCommandLine (commandLineString.trim()), ports, std::cout))
+        if (const auto status = CommandLineInfo::run (options, ports, std::cout))
             return *status;
+
+        if (options.bCheck)
+            return CheckCommand::run (options, std::cout, std::cerr);
     }
     juce::JUCEApplicationBase::createInstance = &createApplication;
 #if JUCE_WINDOWS

@@ -38,7 +38,13 @@ set(QUILLON_ALSA_CASES
     usb_long_messages 300
     usb_plug_late 300
     usb_unplug_mid_update 300
-    usb_sigterm_mid_update 300)
+    usb_sigterm_mid_update 300
+    # The update without a window or a display (--no-window).
+    usb_terminal_update 300
+    usb_terminal_unplug_mid_update 300
+    usb_terminal_sigint_mid_update 300
+    usb_terminal_damaged_file 300
+    usb_terminal_second_instance 300)
 
 while(QUILLON_ALSA_CASES)
     list(POP_FRONT QUILLON_ALSA_CASES case timeout)
