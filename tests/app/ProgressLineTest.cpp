@@ -19,6 +19,11 @@ void PrintTo (const LineCase& c, std::ostream* os)
     *os << c.name;
 }
 
+std::string caseName (const ::testing::TestParamInfo<LineCase>& param)
+{
+    return param.param.name;
+}
+
 class ProgressLineTable : public ::testing::TestWithParam<LineCase>
 {
 };
@@ -65,4 +70,4 @@ INSTANTIATE_TEST_SUITE_P (
                                   milliseconds (0),
                                   " 50%  33554432 of 67108864 bytes  5000 of 10000 messages  2:58:58 left" },
                        LineCase { "ZeroByteImageRefused", { 0, 0, 0, 0 }, milliseconds (0), nullptr }),
-    [] (const ::testing::TestParamInfo<LineCase>& info) { return std::string (info.param.name); });
+    caseName);

@@ -104,6 +104,11 @@ void PrintTo (const DamageCase& c, std::ostream* os)
     *os << c.name;
 }
 
+std::string caseName (const ::testing::TestParamInfo<DamageCase>& param)
+{
+    return param.param.name;
+}
+
 class DamagedImageCheck : public ::testing::TestWithParam<DamageCase>
 {
 };
@@ -163,4 +168,4 @@ INSTANTIATE_TEST_SUITE_P (
                      { Kind::unterminated, 2, 10, 29, 0 },
                      "message 2 (from byte offset 10 (0xA)) has no end byte 0xF7: the image ends at byte "
                      "offset 29 (0x1D)" }),
-    [] (const ::testing::TestParamInfo<DamageCase>& info) { return std::string (info.param.name); });
+    caseName);
