@@ -20,6 +20,26 @@ ExitStatus exitStatusFor (UploadOutcome outcome) noexcept
     return ExitStatus::stopped;
 }
 
+const char* describeOutcome (UploadOutcome outcome) noexcept
+{
+    switch (outcome)
+    {
+        case UploadOutcome::completed:
+            return "the update completed";
+        case UploadOutcome::damagedImage:
+            return "the firmware image is damaged; nothing was sent";
+        case UploadOutcome::noDevice:
+            return "no output device was open; nothing was sent";
+        case UploadOutcome::deviceLost:
+            return "the output device was disconnected during the update; it did not complete";
+        case UploadOutcome::stopped:
+        case UploadOutcome::none:
+            break;
+    }
+
+    return "the update was stopped before it completed";
+}
+
 const char* describe (ExitStatus status) noexcept
 {
     switch (status)

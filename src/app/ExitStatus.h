@@ -17,6 +17,9 @@ enum class ExitStatus
 // How an upload's outcome ends an automatic update; none (no upload has ended) counts as stopped.
 ExitStatus exitStatusFor (UploadOutcome outcome) noexcept;
 
+// One line for the user saying how an upload ended (none and stopped: it was stopped).
+const char* describeOutcome (UploadOutcome outcome) noexcept;
+
 // What the status means, in a few words (for --help).
 const char* describe (ExitStatus status) noexcept;
 
