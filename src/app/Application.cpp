@@ -5,6 +5,7 @@
 #include "app/ExitStatus.h"
 #include "app/MainWindow.h"
 #include "app/QuitSignals.h"
+#include "app/TerminalUpdate.h"
 #include "app/X11ConnectionLoss.h"
 #include "app/X11EventPump.h"
 #include "interface/MidiPortProvider.h"
@@ -13,11 +14,26 @@
 #include <cstdlib>
 #include <iostream>
 
+#if JUCE_WINDOWS
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace
 {
 void tellUser (const juce::String& line)
 {
     std::cerr << "Quillon: " << line.toStdString() << std::endl;
+}
+
+bool stderrIsTerminal()
+{
+#if JUCE_WINDOWS
+    return _isatty (_fileno (stderr)) != 0;
+#else
+    return isatty (STDERR_FILENO) != 0;
+#endif
 }
 } // namespace
 
@@ -33,8 +49,24 @@ void Application::initialise (const juce::String&)
 {
     initialised = true;
 
+    // --no-window never asks for a display: the X server is not even looked for.
+    if (options.bNoWindow)
+    {
+        startTerminalUpdate();
+        return;
+    }
+
+    const bool hasDisplay = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() != nullptr;
+
+    // An unattended update needs nobody to look at a window: over SSH it runs in the terminal.
+    if (!hasDisplay && options.bAutoUpdate)
+    {
+        startTerminalUpdate();
+        return;
+    }
+
     // JUCE crashes when a window is centred without a display: say so and leave instead.
-    if (juce::Desktop::getInstance().getDisplays().getPrimaryDisplay() == nullptr)
+    if (!hasDisplay)
     {
         tellUser ("no graphical display available (is DISPLAY set to a running X server?)");
         setApplicationReturnValue (static_cast<int> (ExitStatus::stopped));
@@ -62,6 +94,20 @@ void Application::initialise (const juce::String&)
     };
 }
 
+void Application::startTerminalUpdate()
+{
+    // Ctrl-C, SIGTERM and SIGHUP quit as in the window: the upload stops between two messages.
+    quitSignals = std::make_unique<QuitSignals> ([this] { systemRequestedQuit(); });
+    terminalUpdate = std::make_unique<TerminalUpdate> (
+        options, *portProvider, std::cerr, TerminalProgress::styleFor (options.bQuiet, stderrIsTerminal()));
+    terminalUpdate->onFinished = [this] (ExitStatus status)
+    {
+        setApplicationReturnValue (static_cast<int> (status));
+        quit();
+    };
+    terminalUpdate->start();
+}
+
 void Application::shutdown()
 {
     if (!initialised)
@@ -83,6 +129,15 @@ void Application::shutdown()
         setExitStatusFromPanel();
     }
 
+    if (terminalUpdate != nullptr)
+    {
+        // Ended by a signal or the system with the upload perhaps still running: it stops between
+        // two messages, and the final line says so.
+        terminalUpdate->stop (MainWindow::uploadStopTimeoutMs);
+        setApplicationReturnValue (static_cast<int> (terminalUpdate->getExitStatus()));
+    }
+
+    terminalUpdate = nullptr;
     connectionLoss = nullptr;
     mainWindow = nullptr;
     eventPump = nullptr;

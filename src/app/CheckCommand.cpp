@@ -2,31 +2,9 @@
 
 #include "app/ContentComp.h"
 #include "app/ExitStatus.h"
+#include "app/FirmwareFileLoader.h"
 #include "firmware/BuiltInFirmwareImage.h"
-#include "firmware/FileFirmwareImage.h"
 #include "protocol/ImageCheck.h"
-
-namespace
-{
-juce::String describeLoadProblem (FileFirmwareImage::LoadResult result)
-{
-    switch (result)
-    {
-        case FileFirmwareImage::LoadResult::missing:
-            return "could not be found";
-        case FileFirmwareImage::LoadResult::empty:
-            return "is empty";
-        case FileFirmwareImage::LoadResult::unreadable:
-            return "could not be read";
-        case FileFirmwareImage::LoadResult::tooLarge:
-            return "is too large to be a firmware image";
-        case FileFirmwareImage::LoadResult::loaded:
-            break;
-    }
-
-    return {};
-}
-} // namespace
 
 int CheckCommand::run (const CommandLineOptions& options, std::ostream& out, std::ostream& err)
 {
@@ -35,17 +13,20 @@ int CheckCommand::run (const CommandLineOptions& options, std::ostream& out, std
 
     if (options.bFile)
     {
-        auto fileImage = std::make_unique<FileFirmwareImage> (options.strFile);
+        // The framing is checked below, where the fault's place can be told.
+        FirmwareFileLoader loader (options.strFile, FirmwareFileLoader::Framing::checkedAtUpload);
         described = "the firmware file " + options.strFile;
 
-        if (const auto result = fileImage->getLoadResult(); result != FileFirmwareImage::LoadResult::loaded)
+        if (!loader.isLoaded())
         {
-            err << "Quillon: " << (described + " " + describeLoadProblem (result)).toStdString() << std::endl;
+            err << "Quillon: "
+                << (described + " " + FirmwareFileLoader::describeProblem (loader.getProblem())).toStdString()
+                << std::endl;
             return static_cast<int> (ExitStatus::imageUnusable);
         }
 
         name = juce::File::getCurrentWorkingDirectory().getChildFile (options.strFile).getFileName();
-        image = std::move (fileImage);
+        image = loader.takeImage();
     }
     else
     {
