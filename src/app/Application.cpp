@@ -49,9 +49,16 @@ void Application::initialise (const juce::String&)
 {
     initialised = true;
 
-    // --no-window never asks for a display: the X server is not even looked for.
+    // --no-window never uses a display, even where one is reachable. Components reach JUCE's
+    // default look-and-feel through the Desktop, whose construction connects to the X server (to
+    // watch for dark mode), to :0 when DISPLAY is unset; a connection that broke mid-update (a
+    // forwarded display whose SSH session went, a desktop logged out of) would end the process
+    // through Xlib. A display name without a colon is refused by Xlib before any connection.
     if (options.bNoWindow)
     {
+#if JUCE_LINUX || JUCE_BSD
+        setenv ("DISPLAY", "none", 1);
+#endif
         startTerminalUpdate();
         return;
     }
