@@ -5,6 +5,7 @@
 #include "app/ExitStatus.h"
 #include "app/MainWindow.h"
 #include "app/QuitSignals.h"
+#include "app/TerminalUpdate.h"
 #include "app/X11ConnectionLoss.h"
 #include "app/X11EventPump.h"
 #include "interface/MidiPortProvider.h"
@@ -21,6 +22,9 @@
 #include <windows.h>
 // (after windows.h)
 #include <dxgi.h>
+#include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace
@@ -52,6 +56,15 @@ juce::String whyNoWindowCanShow()
 
     return {};
 }
+
+bool stderrIsTerminal()
+{
+#if JUCE_WINDOWS
+    return _isatty (_fileno (stderr)) != 0;
+#else
+    return isatty (STDERR_FILENO) != 0;
+#endif
+}
 } // namespace
 
 Application::Application (const CommandLineOptions& optionsToUse, std::unique_ptr<MidiPortProvider> ports)
@@ -66,8 +79,31 @@ void Application::initialise (const juce::String&)
 {
     initialised = true;
 
+    // --no-window never uses a display, even where one is reachable. Components reach JUCE's
+    // default look-and-feel through the Desktop, whose construction connects to the X server (to
+    // watch for dark mode), to :0 when DISPLAY is unset; a connection that broke mid-update (a
+    // forwarded display whose SSH session went, a desktop logged out of) would end the process
+    // through Xlib. A display name without a colon is refused by Xlib before any connection.
+    if (options.bNoWindow)
+    {
+#if JUCE_LINUX || JUCE_BSD
+        setenv ("DISPLAY", "none", 1);
+#endif
+        startTerminalUpdate();
+        return;
+    }
+
+    const auto reason = whyNoWindowCanShow();
+
+    // An unattended update needs nobody to look at a window: over SSH it runs in the terminal.
+    if (reason.isNotEmpty() && options.bAutoUpdate)
+    {
+        startTerminalUpdate();
+        return;
+    }
+
     // Where JUCE would crash at its first window: say so and leave instead.
-    if (const auto reason = whyNoWindowCanShow(); reason.isNotEmpty())
+    if (reason.isNotEmpty())
     {
         tellUser (reason);
         setApplicationReturnValue (static_cast<int> (ExitStatus::stopped));
@@ -95,6 +131,20 @@ void Application::initialise (const juce::String&)
     };
 }
 
+void Application::startTerminalUpdate()
+{
+    // Ctrl-C, SIGTERM and SIGHUP quit as in the window: the upload stops between two messages.
+    quitSignals = std::make_unique<QuitSignals> ([this] { systemRequestedQuit(); });
+    terminalUpdate = std::make_unique<TerminalUpdate> (
+        options, *portProvider, std::cerr, TerminalProgress::styleFor (options.bQuiet, stderrIsTerminal()));
+    terminalUpdate->onFinished = [this] (ExitStatus status)
+    {
+        setApplicationReturnValue (static_cast<int> (status));
+        quit();
+    };
+    terminalUpdate->start();
+}
+
 void Application::shutdown()
 {
     if (!initialised)
@@ -116,6 +166,15 @@ void Application::shutdown()
         setExitStatusFromPanel();
     }
 
+    if (terminalUpdate != nullptr)
+    {
+        // Ended by a signal or the system with the upload perhaps still running: it stops between
+        // two messages, and the final line says so.
+        terminalUpdate->stop (MainWindow::uploadStopTimeoutMs);
+        setApplicationReturnValue (static_cast<int> (terminalUpdate->getExitStatus()));
+    }
+
+    terminalUpdate = nullptr;
     connectionLoss = nullptr;
     mainWindow = nullptr;
     eventPump = nullptr;

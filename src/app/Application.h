@@ -9,10 +9,13 @@
 class MainWindow;
 class MidiPortProvider;
 class QuitSignals;
+class TerminalUpdate;
 class X11ConnectionLoss;
 class X11EventPump;
 
-// The application object: a single instance that shows the main window until it is closed.
+// The application object: a single instance that shows the main window until it is closed, or,
+// for --no-window and for --autoupdate where no display can be opened, runs the update in the
+// terminal (TerminalUpdate) until it ends. The single-instance rule holds across both.
 //
 // It decides how the program ends: in automatic mode (--autoupdate) it quits once an upload has
 // completed, and the exit status says how the update went (see ExitStatus), with one line on
@@ -41,6 +44,8 @@ private:
     [[noreturn]] void displayLost();
     // Sets the exit status of an automatic update from the panel and says why when it is not 0.
     void setExitStatusFromPanel();
+    // The update without a window; it ends the program when it ends.
+    void startTerminalUpdate();
 
     const CommandLineOptions options;
     // Declared before the window, which uses it: it goes after the window.
@@ -49,6 +54,8 @@ private:
     bool initialised = false;
     std::unique_ptr<QuitSignals> quitSignals;
     std::unique_ptr<MainWindow> mainWindow;
+    // Instead of the window.
+    std::unique_ptr<TerminalUpdate> terminalUpdate;
     // Made once there is a display, before the window; they go after the window.
     std::unique_ptr<X11EventPump> eventPump;
     std::unique_ptr<X11ConnectionLoss> connectionLoss;

@@ -44,8 +44,9 @@ int readDeviceNumber (const juce::String& commandLine, const juce::String& optio
     return juce::jmax (1, value);
 }
 
-const char* const laterOptions[] = { "--output", "--outputid", "--inputid", "--autoupdate",
-                                     "--file",   "--help",     "--version", "--list-outputs" };
+const char* const laterOptions[] = { "--output",    "--outputid", "--inputid", "--autoupdate",
+                                     "--file",      "--help",     "--version", "--list-outputs",
+                                     "--no-window", "--quiet",    "--check" };
 
 // The words after "--output ", up to the next option that counts as a whole word, trimmed: device
 // names have blanks, and the arguments arrive joined without quotation marks.
@@ -83,7 +84,11 @@ CommandLineOptions parseCommandLine (const juce::String& commandLine)
         options.strFile = commandLine.substring (fileIndex + fileOption.length()).trim();
     }
 
-    options.bAutoUpdate = commandLine.containsWholeWordIgnoreCase ("--autoupdate");
+    const auto beforeFile = fileIndex >= 0 ? commandLine.substring (0, fileIndex) : commandLine;
+
+    // An update without a window has nobody to press the button: it is an automatic one.
+    options.bNoWindow = beforeFile.containsWholeWordIgnoreCase ("--no-window");
+    options.bAutoUpdate = commandLine.containsWholeWordIgnoreCase ("--autoupdate") || options.bNoWindow;
 
     if (options.bAutoUpdate)
     {
@@ -91,14 +96,14 @@ CommandLineOptions parseCommandLine (const juce::String& commandLine)
         options.nOutputid = readDeviceNumber (commandLine, "--outputid ");
     }
 
-    const auto beforeFile = fileIndex >= 0 ? commandLine.substring (0, fileIndex) : commandLine;
-
     if (options.bAutoUpdate)
         options.strOutput = readOutputName (beforeFile);
 
     options.bHelp = beforeFile.containsWholeWordIgnoreCase ("--help");
     options.bVersion = beforeFile.containsWholeWordIgnoreCase ("--version");
     options.bListOutputs = beforeFile.containsWholeWordIgnoreCase ("--list-outputs");
+    options.bQuiet = beforeFile.containsWholeWordIgnoreCase ("--quiet");
+    options.bCheck = beforeFile.containsWholeWordIgnoreCase ("--check");
 
     return options;
 }

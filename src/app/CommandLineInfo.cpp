@@ -66,6 +66,9 @@ juce::String CommandLineInfo::getUsage()
 {
     juce::String text;
     text << "Usage: quillon [--autoupdate [--outputid N | --output NAME]] [--file PATH]\n"
+            "       quillon --no-window [--quiet] [--outputid N | --output NAME]\n"
+            "               [--file PATH]\n"
+            "       quillon --check [--file PATH]\n"
             "       quillon --list-outputs | --help | --version\n"
             "\n"
          << wrapped (juce::String ("Updates the firmware of a ") + ContentComp::builtInProductName +
@@ -83,7 +86,8 @@ juce::String CommandLineInfo::getUsage()
 
     text << "\n"
          << wrapped ("With --autoupdate Quillon quits by itself only after a completed update; otherwise its "
-                     "window shows why, and the exit status, once it is closed, says how the update ended:",
+                     "window shows why, and the exit status, once it is closed, says how the update ended. "
+                     "Without a window it ends by itself in every case, with the same statuses:",
                      0);
 
     for (const auto status : allExitStatuses)
@@ -91,7 +95,11 @@ juce::String CommandLineInfo::getUsage()
 
     text << wrapped ("Every status but 0 comes with one line on stderr that says why. Without --autoupdate "
                      "the status is 0 (1 without a display).",
-                     0);
+                     0)
+         << "\n"
+            "Headless, e.g. over SSH:\n"
+            "  quillon --check --file fw.syx\n"
+            "  quillon --no-window --output \"usb midi pedal\" --file fw.syx\n";
     return text;
 }
 

@@ -34,6 +34,20 @@ constexpr CommandLineOptionRow commandLineOptionTable[] = {
       "None or several: nothing is sent, and the line on standard error lists the outputs there are "
       "(status 3). NAME runs up to the next option, blanks included." },
     { "--inputid", "N", "accepted and ignored (there is no input side)", "" },
+    { "--no-window", "",
+      "update in the terminal, without a window or a display (implies --autoupdate); --autoupdate does the "
+      "same where no display can be opened. Progress goes to stderr, and its last line names the outcome",
+      "The same output choice, image rules, pacing, outcome and exit statuses as the window. On a terminal "
+      "the progress is one line redrawn in place (per cent, bytes and messages sent, time left); in a log "
+      "or a pipe it is a plain line every few seconds and one at the end. Standard output stays empty. "
+      "Ctrl-C, SIGTERM or SIGHUP stop the update between two messages (status 1)." },
+    { "--quiet", "", "with --no-window: no progress, only the last line, and that only on failure", "" },
+    { "--check", "",
+      "check the image (--file, else the built-in one) without sending it: name, size, SysEx messages, "
+      "manufacturer ID, wire time and SHA-256 on stdout, and exit 0. A damaged or unloadable image gives "
+      "status 2 and one line on stderr saying what is wrong and where (message number and byte offset)",
+      "The check is the framing check every upload runs. It needs no display and no MIDI device, and "
+      "works while Quillon runs." },
     { "--list-outputs", "",
       "print the MIDI outputs in the order --outputid counts them, one a line: number, name, identifier "
       "(tab-separated), and exit 0",
@@ -48,6 +62,7 @@ constexpr const char* commandLineOptionRules[] = {
     "Options are whole words in any letter case (--FILE works, --filex is not an option); a number follows "
     "its option after a blank (--outputid 2, not --outputid=2). Other words, also those beginning with --, "
     "are ignored.",
-    "--output, --list-outputs, --help and --version count only before --file, whose path is the rest of the "
-    "line. --help, --version and --list-outputs need no display and work while Quillon runs.",
+    "--output, --list-outputs, --help, --version, --no-window, --quiet and --check count only before --file, "
+    "whose path is the rest of the line. --help, --version, --list-outputs and --check need no display and "
+    "work while Quillon runs.",
 };

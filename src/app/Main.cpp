@@ -2,6 +2,7 @@
 // a blank is quoted, which makes such paths unusable; the command line is read here instead, once,
 // from the arguments joined with single blanks, and the application is handed what it asks for.
 #include "app/Application.h"
+#include "app/CheckCommand.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineInfo.h"
 #include "app/WellFormedUtf8.h"
@@ -102,13 +103,16 @@ int main (int argc, char* argv[])
 
     commandLineOptions = parseCommandLine (Application::joinArguments (argc, argumentPointers.data()).trim());
 
-    // --help, --version and --list-outputs print and end here: no window, no display, and no
-    // single-instance lock (a script may list the outputs while an update runs).
+    // --help, --version, --list-outputs and --check print and end here: no window, no display, and
+    // no single-instance lock (a script may list the outputs, or check a file, while an update runs).
     {
         JuceMidiPortProvider ports;
 
         if (const auto status = CommandLineInfo::run (commandLineOptions, ports, std::cout))
             return *status;
+
+        if (commandLineOptions.bCheck)
+            return CheckCommand::run (commandLineOptions, std::cout, std::cerr);
     }
     juce::JUCEApplicationBase::createInstance = &createApplication;
 #if JUCE_WINDOWS

@@ -154,3 +154,41 @@ TEST (CommandLine, EntryPointJoinsArgumentsWithSingleBlanksAndNoQuotes)
     const char* programOnly[] = { "Quillon" };
     EXPECT_EQ (Application::joinArguments (1, programOnly), "");
 }
+
+// The terminal's options: --no-window is an automatic update (device numbers read as for
+// --autoupdate); all three count only before --file and end an --output name.
+TEST (CommandLine, TerminalOptions)
+{
+    const struct
+    {
+        const char* commandLine;
+        bool bNoWindow, bAutoUpdate, bQuiet, bCheck;
+        int nOutputid;
+        const char* strOutput;
+        const char* strFile;
+    } cases[] = {
+        { "--no-window --outputid 3", true, true, false, false, 3, "", "" },
+        { "--NO-WINDOW --output USB MIDI Pedal --quiet --file fw.syx", true, true, true, false, 1,
+          "USB MIDI Pedal", "fw.syx" },
+        { "--autoupdate --quiet --outputid 2", false, true, true, false, 2, "", "" },
+        { "--check", false, false, false, true, 0, "", "" },
+        { "--check --file /tmp/my fw.syx", false, false, false, true, 0, "", "/tmp/my fw.syx" },
+        { "--file fw --no-window --check.syx", false, false, false, false, 0, "",
+          "fw --no-window --check.syx" },
+        { "--no-windows --quieter --checks", false, false, false, false, 0, "", "" },
+        { "--output Pedal --no-window", true, true, false, false, 1, "Pedal", "" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.commandLine);
+        const auto options = parseCommandLine (c.commandLine);
+        EXPECT_EQ (options.bNoWindow, c.bNoWindow);
+        EXPECT_EQ (options.bAutoUpdate, c.bAutoUpdate);
+        EXPECT_EQ (options.bQuiet, c.bQuiet);
+        EXPECT_EQ (options.bCheck, c.bCheck);
+        EXPECT_EQ (options.nOutputid, c.nOutputid);
+        EXPECT_EQ (options.strOutput, c.strOutput);
+        EXPECT_EQ (options.strFile, c.strFile);
+    }
+}

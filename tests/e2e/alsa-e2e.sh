@@ -24,6 +24,9 @@
 # the real snd-usb-audio driver serves the device's host side and PacedMidiReceiver reads what the
 # device receives on its gadget side (the f_midi card). They unplug and re-plug it with
 # usb-midi-plug. Without such a device they are skipped, or fail with QUILLON_USB_MIDI_REQUIRED=1.
+#
+# The cases usb_terminal_* run the update without a window (--no-window) and with no display at all:
+# no Xvfb, DISPLAY unset, stderr to a file as in a log.
 set -euo pipefail
 # shellcheck source=../lib/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
@@ -423,6 +426,51 @@ expect_completed() {
     [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
 }
 
+# start_terminal_update IMAGE [ARGS...]: with the receiver on the port, the update without a window
+# and without a display (DISPLAY unset), the output by name, stderr to the log app.log.
+start_terminal_update() {
+    local sent="$1"
+    shift
+    start_receiver
+    log "starting: $(basename "$app") --no-window --output '$port_name' $* --file $sent (no display)"
+    env -u DISPLAY "$app" --no-window --output "$port_name" "$@" --file "$sent" > "$out/stdout.log" 2> "$out/app.log" &
+    app_pid=$!
+}
+
+# The progress lines of a log: " 42%  99136 of 236024 bytes  166 of 396 messages  0:44 left".
+progress_line_pattern='^ {0,2}[0-9]{1,3}%  [0-9]+ of [0-9]+ bytes  [0-9]+ of [0-9]+ messages  [0-9:]+ left$'
+
+# expect_final_line TEXT: the log's last line is "Quillon: " and names the outcome (TEXT, a regex).
+expect_final_line() {
+    local last
+    last="$(tail -n 1 "$out/app.log")"
+    [[ "$last" =~ ^Quillon:\ .*$1 ]] || fail "the last line on stderr is '$last', not 'Quillon: ...$1...'"
+    log "final line: $last"
+}
+
+# interrupt_terminal_update WHAT COMMAND...: as interrupt_upload, for the update without a window.
+interrupt_terminal_update() {
+    local what="$1" start_ms took_ms
+    shift
+    start_terminal_update "$image"
+    wait_until 120 captured_at_least 4000 || fail "the upload did not start: $(cat "$out/app.log")"
+    "$@"
+    start_ms=$(now_ms)
+    rc=0
+    wait_for_exit "$app_pid" 10 || rc=$?
+    app_pid=""
+    [[ $rc -ne 124 ]] || fail "the application was still running 10 s after $what"
+    took_ms=$(($(now_ms) - start_ms))
+    log "the application ended $took_ms ms after $what, with status $rc"
+    ((took_ms <= 5000)) || fail "the application took $took_ms ms to end after $what"
+    stop_receiver
+    expect_capture_is_cut "$image"
+    ends_with_f7 "$out/capture.syx" || fail "the capture ends in the middle of a message ($(captured) bytes)"
+    [[ $rc -eq 1 ]] || fail "$what during an update without a window gave status $rc, not 1 (stopped)"
+    expect_final_line "stopped"
+    log "interrupted by $what: $(captured) bytes = $(message_count "$out/capture.syx") complete messages"
+}
+
 case "$case_name" in
     autoupdate_file | usb_autoupdate_file)
         autoupdate_case "$app" "$image" --file "$image"
@@ -523,11 +571,11 @@ case "$case_name" in
         ;;
 
     no_display)
-        # No X server at all: the application must say so and end with status 1 before any window
+        # No X server at all, and the window asked for (an unattended update would run in the
+        # terminal instead): the application must say so and end with status 1 before any window
         # (under Wine, which still reports a display then, JUCE's first window used to crash).
         unset DISPLAY
-        id="$(output_id)"
-        start_app "$app" --autoupdate --outputid "$id" --file "$image"
+        start_app "$app" --file "$image"
         rc=0
         wait_for_exit "$app_pid" $((30 + start_allowance)) || rc=$?
         app_pid=""
@@ -660,6 +708,77 @@ case "$case_name" in
 
     usb_sigterm_mid_update)
         interrupt_upload SIGTERM terminate_app
+        ;;
+
+    usb_terminal_update)
+        # The whole update in a terminal session without a display; stderr is a file, so the
+        # progress comes as plain lines, and a final line names the outcome.
+        start_terminal_update "$image"
+        update_ended "$image"
+        expect_completed "$image"
+        [[ ! -s "$out/stdout.log" ]] || fail "the update wrote to stdout: $(cat "$out/stdout.log")"
+        ! grep -q $'\r' "$out/app.log" || fail "the log has carriage returns (a line redrawn in place)"
+        lines="$(grep -cE "$progress_line_pattern" "$out/app.log" || true)"
+        ((lines >= 2)) || fail "$lines progress lines in the log, not at least the first and the last"
+        grep -qE "^100%  $(file_size "$image") of $(file_size "$image") bytes  40 of 40 messages  0:00 left$" \
+            "$out/app.log" || fail "no progress line at 100 % in the log"
+        expect_final_line "completed"
+        ;;
+
+    usb_terminal_unplug_mid_update)
+        # Four times the usual image, as in usb_unplug_mid_update: the upload must still run when the
+        # unplug takes effect. Without a window the program ends by itself.
+        long_image="$out/long-image.syx"
+        "$tool" write-image "$long_image" 160
+        start_terminal_update "$long_image"
+        wait_until 120 captured_at_least 600 || fail "the upload did not start: $(cat "$out/app.log")"
+        usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
+        usb_unplugged=1
+        log "unplugged after $(captured) bytes"
+        rc=0
+        wait_for_exit "$app_pid" 30 || rc=$?
+        app_pid=""
+        [[ $rc -ne 124 ]] || fail "the application was still running 30 s after the device was unplugged"
+        usb-midi-plug on > /dev/null || fail "cannot plug the USB MIDI device back in"
+        usb_unplugged=0
+        stop_receiver
+        expect_capture_is_cut "$long_image"
+        [[ $rc -eq 4 ]] || fail "the device unplugged during an update without a window gave status $rc, not 4"
+        expect_final_line "disconnected"
+        ;;
+
+    usb_terminal_sigint_mid_update)
+        interrupt_terminal_update SIGINT kill -INT "$app_pid"
+        ;;
+
+    usb_terminal_damaged_file)
+        # The last message has lost its closing F7: status 2 and nothing sent.
+        damaged="$out/damaged.syx"
+        head -c $(($(file_size "$image") - 1)) "$image" > "$damaged"
+        start_terminal_update "$damaged"
+        update_ended "$damaged"
+        [[ "$(captured)" -eq 0 ]] || fail "$(captured) bytes of a damaged image were sent"
+        [[ $rc -eq 2 ]] || fail "a damaged image gave status $rc, not 2"
+        expect_final_line "damaged"
+        ;;
+
+    usb_terminal_second_instance)
+        # While one Quillon updates the pedal, the same update started again must send nothing:
+        # the first one's image arrives alone and whole.
+        long_image="$out/long-image.syx"
+        "$tool" write-image "$long_image" 160
+        start_terminal_update "$long_image"
+        first_pid=$app_pid
+        wait_until 120 captured_at_least 600 || fail "the first update did not start: $(cat "$out/app.log")"
+        second_rc=0
+        env -u DISPLAY timeout 60 "$app" --no-window --output "$port_name" --file "$long_image" \
+            > "$out/second-stdout.log" 2> "$out/second.log" || second_rc=$?
+        log "the second start ended with status $second_rc: $(cat "$out/second.log")"
+        [[ $second_rc -eq 5 ]] || fail "the second start gave status $second_rc, not 5 (already running)"
+        grep -q "^Quillon: another instance" "$out/second.log" || fail "the second start did not say why"
+        app_pid=$first_pid
+        update_ended "$long_image"
+        expect_completed "$long_image"
         ;;
 
     *)

@@ -195,6 +195,36 @@ case "$case" in
         [[ $status -eq 0 ]] || fail "exit status $status after a close in manual mode"
         ;;
 
+    no-window)
+        # The update without a window and with no X server: stderr is a file here, so the progress
+        # comes as plain lines (the first at once, then every 5 s) and a last line names the outcome.
+        run_harness --harness-rate=20000 --no-window --output "virtual pedal"
+        [[ $status -eq 0 ]] || fail "exit status $status after an update without a window"
+        cmp "$work/received.syx" "$work/builtin.syx" || fail "the pedal did not receive the built-in image unchanged"
+        # About 12 s at this rate: a line at the first look, then one every 5 s, and the last.
+        lines=$(grep -cE '^ {0,2}[0-9]{1,3}%  [0-9]+ of 236024 bytes  [0-9]+ of 396 messages  [0-9]+:[0-9]{2} left$' \
+            "$work/harness.log" || true)
+        ((lines >= 3 && lines <= 5)) || fail "$lines progress lines in the log"
+        grep -qx "100%  236024 of 236024 bytes  396 of 396 messages  0:00 left" "$work/harness.log" ||
+            fail "no last progress line"
+        ! grep -q $'\r' "$work/harness.log" || fail "a line was redrawn in place in a log"
+        [[ "$(grep '^Quillon: ' "$work/harness.log")" == "Quillon: the update completed" ]] ||
+            fail "the last line does not say the update completed"
+        ;;
+
+    no-window-sigterm)
+        # SIGTERM after 20 messages of an update without a window: the upload stops between two
+        # messages, the program ends within 5 s with status 1 and says why.
+        run_harness --harness-rate=20000 --harness-sigterm-after=20 --no-window --outputid 1
+        stopped_within_5_s "SIGTERM" "SIGTERM"
+        grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||
+            fail "no line on stderr says why"
+        size=$(stat -c %s "$work/received.syx")
+        [[ $size -gt 0 && $size -lt 236024 ]] || fail "received $size bytes"
+        cmp -n "$size" "$work/received.syx" "$work/builtin.syx" || fail "the bytes received are not the start of the image"
+        [[ "$(tail -c 1 "$work/received.syx" | od -An -tx1 | tr -d ' ')" == "f7" ]] || fail "a message was cut"
+        ;;
+
     *)
         fail "unknown case $case"
         ;;
