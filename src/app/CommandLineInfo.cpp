@@ -8,7 +8,7 @@
 juce::String CommandLineInfo::getUsage()
 {
     juce::String text;
-    text << "Usage: quillon [--autoupdate [--outputid N | --output NAME]] [--file PATH]\n"
+    text << "Usage: quillon [--autoupdate [--outputid N | --output NAME]] [--pause MS] [--file PATH]\n"
             "       quillon --list-outputs | --help | --version\n"
             "\n"
             "Updates the firmware of a "
@@ -24,6 +24,10 @@ juce::String CommandLineInfo::getUsage()
             "  --output NAME   with --autoupdate: the output by name: the one named exactly NAME, else the\n"
             "                  only one whose name contains NAME in any letter case. Wins over --outputid.\n"
             "  --inputid N     accepted and ignored\n"
+            "  --pause MS      wait MS milliseconds (0 to 5000, default 0) after each SysEx message, on top\n"
+            "                  of its time on the wire: for bootloaders and USB-MIDI interfaces that lose\n"
+            "                  data when messages follow closely (100 to 200 is usual). Counts in the time\n"
+            "                  left. Another value is refused before anything is sent (status 6).\n"
             "  --list-outputs  print the MIDI outputs, one a line: number, name, identifier (tab-separated)\n"
             "  --help          print this text\n"
             "  --version       print the version of Quillon and of its built-in firmware\n"

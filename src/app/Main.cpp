@@ -3,6 +3,7 @@
 // with single blanks instead.
 #include "app/Application.h"
 #include "app/CommandLineInfo.h"
+#include "app/ExitStatus.h"
 #include "app/WellFormedUtf8.h"
 #include "interface/JuceMidiPortProvider.h"
 
@@ -103,11 +104,19 @@ int main (int argc, char* argv[])
     // --help, --version and --list-outputs print and end here: no window, no display, and no
     // single-instance lock (a script may list the outputs while an update runs).
     {
+        const auto options = parseCommandLine (commandLineString.trim());
         JuceMidiPortProvider ports;
 
-        if (const auto status =
-                CommandLineInfo::run (parseCommandLine (commandLineString.trim()), ports, std::cout))
+        if (const auto status = CommandLineInfo::run (options, ports, std::cout))
             return *status;
+
+        // Before the window and before any device is opened: a pause that is not what the user
+        // meant would show only as an update that fails.
+        if (options.pauseError.isNotEmpty())
+        {
+            std::cerr << "Quillon: " << options.pauseError.toStdString() << "; nothing was sent" << std::endl;
+            return static_cast<int> (ExitStatus::badOptionValue);
+        }
     }
     juce::JUCEApplicationBase::createInstance = &createApplication;
 #if JUCE_WINDOWS

@@ -97,8 +97,9 @@ TEST (CommandLineInfo, PrintsWhatIsAskedForAndEndsWithZero)
     EXPECT_EQ (help.status, 0);
     EXPECT_EQ (help.printed, CommandLineInfo::getUsage().toStdString());
 
-    for (const auto* option : { "--file PATH", "--autoupdate", "--outputid N", "--output NAME", "--inputid N",
-                                "--list-outputs", "--help", "--version", "Wins over --outputid", "ignored" })
+    for (const auto* option :
+         { "--file PATH", "--autoupdate", "--outputid N", "--output NAME", "--inputid N", "--pause MS",
+           "0 to 5000", "--list-outputs", "--help", "--version", "Wins over --outputid", "ignored" })
         EXPECT_NE (help.printed.find (option), std::string::npos) << option;
 
     for (const auto status : allExitStatuses)
