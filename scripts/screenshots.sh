@@ -5,7 +5,9 @@
 #   output-list.png            the output selector's drop-down list, open
 #   main-window-selected.png   an output selected: the update button turns green
 #   main-window-uploading.png  an update under way
+#   progress-time-left.png     the progress row of an update under way: per cent and time left
 #   warning-box.png            the warning when the update cannot start (no such output)
+#   device-lost-box.png        the advice after the pedal was unplugged during an update
 #   screenshots.sh [QUILLON_HARNESS]   (default: a Release build in build/release-harness, built first)
 # The program runs in QuillonHarness, the real application on virtual MIDI outputs ("Virtual Pedal",
 # "Virtual Synth"), so that an output can be selected and an update shown on any machine.
@@ -145,6 +147,22 @@ shoot 315 312 650 400 main-window-selected
 click $((px + 642 - 104 + 47)) $((py + 215 + 15))
 sleep 5
 shoot 315 312 650 400 main-window-uploading
+# The progress label, the bar and the button (panel y 190 to 250).
+shoot $((px - 4)) $((py + 188)) 650 64 progress-time-left
+close_app
+
+# The pedal unplugged while it takes its 20th message: the box that says what to do now.
+start_app --harness-rate=3125 --harness-unplug-after=20
+window_at "$title" 315 312 650 400 > /dev/null
+click $((px + 300)) $((py + 140))
+list=$(window_at "menu" any)
+eval "$(xdotool getwindowgeometry --shell "$list")"
+click $((X + 120)) $((Y + 44))
+click $((px + 642 - 104 + 47)) $((py + 215 + 15))
+box=$(window_at "The connection to the pedal was lost" any)
+eval "$(xdotool getwindowgeometry --shell "$box")"
+shoot "$X" "$Y" "$WIDTH" "$HEIGHT" device-lost-box
+xdotool key --window "$box" Return 2> /dev/null || true
 close_app
 
 # Automatic mode with an output that does not exist: the warning box, over the main window.

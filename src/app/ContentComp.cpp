@@ -3,6 +3,8 @@
 #include "app/AlertBox.h"
 #include "app/CommandLine.h"
 #include "app/OutputMatch.h"
+#include "app/ProgressBarText.h"
+#include "app/UpdateAdvice.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "help/VexaHelpWindowClass.h"
 #include "interface/MidiInterfaceClass.h"
@@ -73,6 +75,8 @@ ContentComp::ContentComp (const juce::String& commandLine, MidiPortProvider& por
 
     const auto options = parseCommandLine (commandLine);
     bAutoUpdate = options.bAutoUpdate;
+    pauseAfterEachMessage = std::chrono::milliseconds (options.nPause);
+    protocol->setPauseAfterEachMessage (pauseAfterEachMessage);
 
     bool fileLoaded = false;
 
@@ -203,6 +207,7 @@ void ContentComp::replaceFirmwareImage (std::unique_ptr<FirmwareImage> image)
     protocol = nullptr;
     firmwareImage = std::move (image);
     protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
+    protocol->setPauseAfterEachMessage (pauseAfterEachMessage);
 
     if (listening)
     {
@@ -289,9 +294,14 @@ void ContentComp::reportFileNotLoaded (const juce::String& fileName, FileFirmwar
     const juce::String consequence =
         bAutoUpdate ? " Nothing will be sent." : " The application will use the build-in firmware version.";
 
+    // By hand the user may still want that file: say how to send it.
+    const auto advice =
+        bAutoUpdate ? juce::String() : "\n\n" + adviceFor (UpdateProblem::fileNotLoaded, false).paragraph;
+
     AlertBox::show (
         { juce::MessageBoxIconType::NoIcon, titleFor (fileName, result),
-          "A firmware file was specified, but it " + describeProblem (result) + ".\n" + consequence, "ok" });
+          "A firmware file was specified, but it " + describeProblem (result) + ".\n" + consequence + advice,
+          "ok" });
 
     if (bAutoUpdate)
     {
@@ -343,6 +353,29 @@ juce::String ContentComp::describeExitStatus() const
     return "the update was stopped before it completed";
 }
 
+juce::String ContentComp::describeNextStep() const
+{
+    std::optional<UpdateProblem> problem;
+    bool partSent = false;
+
+    if (!uploadStarted)
+    {
+        if (startFailure == ExitStatus::imageUnusable)
+            problem = UpdateProblem::fileNotLoaded;
+        else if (startFailure == ExitStatus::noSuchOutput)
+            problem = UpdateProblem::outputNotOpened;
+    }
+    else
+    {
+        // One still running is being stopped under the application.
+        const auto outcome = protocol->getOutcome();
+        problem = problemFor (outcome == UploadOutcome::none ? UploadOutcome::stopped : outcome);
+        partSent = protocol->getPosition().messagesSent > 0;
+    }
+
+    return problem ? adviceFor (*problem, partSent).sentence : juce::String();
+}
+
 void ContentComp::applyReadyState()
 {
     const bool ready = midiInterface->isDeviceReady();
@@ -386,8 +419,9 @@ void ContentComp::buttonClicked (juce::Button* button)
         {
             displayedProgress = 0.0;
             uploadStarted = true;
-            protocol->startUpload();
+            // Disabled first: nothing the start broadcasts may find it usable.
             updateButton->setEnabled (false);
+            protocol->startUpload();
         }
         else
         {
@@ -420,13 +454,15 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
     }
     else if (source == protocol.get())
     {
+        // The button and the selector come back only when the upload has ended (uploadFinished): the
+        // progress reaches 1.0 while the last messages may still be on their way.
         displayedProgress = protocol->getProgress();
 
-        if (displayedProgress == 1.0)
-        {
-            updateButton->setEnabled (true);
-            midiInterface->setEnabled (true);
-        }
+        // The time left only while the upload runs; its start (progress set back to 0 before the
+        // thread runs) still has the last upload's position.
+        if (isUploadRunning())
+            progressBar->setTextToDisplay (progressBarText (displayedProgress, protocol->getPosition(),
+                                                            protocol->getPauseAfterEachMessage()));
 
         progressLabel->setText (juce::String (progressLabelText) + " " + protocol->getStatusText(),
                                 juce::dontSendNotification);
@@ -437,13 +473,35 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
 
 void ContentComp::uploadFinished (UploadOutcome outcome)
 {
-    // A stopped upload means the window is closing: the interface stays locked.
+    progressBar->setPercentageDisplay (true);
+
+    // A stopped upload means the window is closing: the interface stays locked, and nobody is left
+    // to read advice.
     if (outcome != UploadOutcome::stopped)
     {
         midiInterface->setEnabled (true);
         applyReadyState();
+
+        // Unattended, the line on stderr carries the advice instead (describeNextStep).
+        if (!bAutoUpdate && problemFor (outcome).has_value())
+            showAdvice (outcome);
     }
 
     if (onUploadFinished)
         onUploadFinished (outcome);
+}
+
+void ContentComp::showAdvice (UploadOutcome outcome)
+{
+    const auto advice = adviceFor (*problemFor (outcome), protocol->getPosition().messagesSent > 0);
+
+    // Not from inside the protocol's notice: the box runs a modal loop, and the owner hears of the
+    // end first. A panel gone meanwhile shows nothing.
+    juce::MessageManager::callAsync (
+        [safePanel = juce::Component::SafePointer<ContentComp> (this), advice]
+        {
+            if (safePanel != nullptr)
+                AlertBox::show (
+                    { juce::MessageBoxIconType::WarningIcon, advice.title, advice.paragraph, "ok" });
+        });
 }

@@ -7,6 +7,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -61,6 +62,8 @@ public:
     ExitStatus getExitStatus() const;
     // One line for the user saying why the status is not "completed".
     juce::String describeExitStatus() const;
+    // What the user can do about it, in one sentence; empty when there is nothing to do.
+    juce::String describeNextStep() const;
 
     // Called when an upload has ended, after the panel has shown it.
     std::function<void (UploadOutcome)> onUploadFinished;
@@ -91,6 +94,9 @@ private:
     // Enabled and light green while an output is ready, else disabled and light red.
     void applyReadyState();
     bool isUploadRunning() const;
+    // Manual mode: a message box that says what went wrong and what to do now. Shown once the
+    // current message has been handled, so that nothing waits for the user to close it.
+    void showAdvice (UploadOutcome outcome);
     void reportFileNotLoaded (const juce::String& fileName, FileFirmwareImage::LoadResult result);
 
     // Declared first: made the default before anything else is built, and destroyed last.
@@ -115,6 +121,8 @@ private:
 
     // Automatic mode (--autoupdate), fixed while the panel is built.
     bool bAutoUpdate = false;
+    // --pause: the wait after each message, for every upload thread the panel makes.
+    std::chrono::milliseconds pauseAfterEachMessage { 0 };
     // The image came from a file (--file or a drop), not from the program.
     bool imageFromFile = false;
     bool listeningToProtocol = false;

@@ -1,5 +1,7 @@
 #include "interface/MidiInterfaceClass.h"
 
+#include "interface/ReturningOutput.h"
+
 namespace
 {
 struct DeviceList
@@ -216,6 +218,11 @@ bool MidiInterfaceClass::checkDeviceConnected()
     if (!sendRefused && listsDevice (readOutputDevices(), device))
         return true;
 
+    {
+        const std::scoped_lock lock (outputLock);
+        lostOutputName = device.name;
+    }
+
     // Not ready from now on; the port itself is closed on the message thread, where it was opened.
     outputOpen = false;
     outputLost = true;
@@ -227,6 +234,11 @@ void MidiInterfaceClass::handleAsyncUpdate()
 {
     if (!outputLost.exchange (false))
         return;
+
+    {
+        const std::scoped_lock lock (outputLock);
+        awaitedOutputName = lostOutputName;
+    }
 
     closeOutput();
 
@@ -285,7 +297,12 @@ void MidiInterfaceClass::refreshOutputs()
     outputSelector->setSelectedId (shownId > 0 ? shownId : numOutputs + 1, juce::dontSendNotification);
 
     if (open.identifier.isEmpty())
+    {
+        if (selectReturningOutput())
+            sendChangeMessage();
+
         return;
+    }
 
     if (const auto openId = findDevice (devices, open); openId > 0)
     {
@@ -296,6 +313,25 @@ void MidiInterfaceClass::refreshOutputs()
         closeOutput();
         sendChangeMessage();
     }
+}
+
+bool MidiInterfaceClass::selectReturningOutput()
+{
+    const auto itemId = findReturningOutput (awaitedOutputName, outputNames);
+
+    if (itemId == 0)
+        return false;
+
+    outputSelector->setSelectedId (itemId, juce::dontSendNotification);
+    openOutput (itemId);
+
+    // One try: a device that is back but refuses to open is left to the user, who sees it listed.
+    awaitedOutputName.clear();
+
+    if (!outputOpen.load())
+        outputSelector->setSelectedId (numOutputs + 1, juce::dontSendNotification);
+
+    return true;
 }
 
 void MidiInterfaceClass::refreshInputs()
@@ -353,6 +389,8 @@ int MidiInterfaceClass::getPreferredHeight()
 // construction) would cut into that send.
 void MidiInterfaceClass::selectOutput (int itemId)
 {
+    awaitedOutputName.clear();
+
     if (outputSelector != nullptr && outputSelector->indexOfItemId (itemId) >= 0)
         outputSelector->setSelectedId (itemId, juce::dontSendNotification);
 
@@ -376,6 +414,8 @@ void MidiInterfaceClass::comboBoxChanged (juce::ComboBox* box)
 
     if (box == outputSelector.get())
     {
+        // The user has chosen: a lost output no longer comes back by itself.
+        awaitedOutputName.clear();
         const auto id = box->getSelectedId();
 
         if (id >= 1 && id <= numOutputs)

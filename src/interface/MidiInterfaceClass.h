@@ -21,6 +21,11 @@
 // upload runs) and no selector's list is open, they are read again. What a selector shows is kept
 // by the device's identifier and name; an open device that has left is closed, its selector shows
 // "(Disconnected)", and a change is broadcast.
+//
+// An output lost during an upload (checkDeviceConnected) is awaited: when the list next changes and
+// exactly one output carries its name (a pedal plugged in again or re-started may come back under
+// another identifier), that output is selected and opened by itself and a change is broadcast. The
+// user choosing an entry ends the wait. Anywhere else an item is chosen by its device's identifier.
 class MidiInterfaceClass final : public InterfaceBaseClass,
                                  public juce::ComboBox::Listener,
                                  public juce::MidiInputCallback,
@@ -75,6 +80,8 @@ private:
     juce::Array<juce::MidiDeviceInfo> readOutputDevices();
     juce::Array<juce::MidiDeviceInfo> readInputDevices();
     void refreshOutputs();
+    // Selects the awaited output when the list holds it once; true when it was opened.
+    bool selectReturningOutput();
     void refreshInputs();
 
     void openOutput (int itemId);
@@ -118,6 +125,10 @@ private:
     // Set by the upload thread's check when the open output has left the system; the message thread
     // then closes it.
     std::atomic<bool> outputLost { false };
+    juce::String lostOutputName; // the output the check found gone; under outputLock
+    // Message thread: the name of the output lost during an upload, until it is back or the user
+    // chooses an entry.
+    juce::String awaitedOutputName;
     std::mutex deviceQueryLock;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiInterfaceClass)

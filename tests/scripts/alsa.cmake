@@ -38,7 +38,9 @@ set(QUILLON_ALSA_CASES
     usb_long_messages 300
     usb_plug_late 300
     usb_unplug_mid_update 300
-    usb_sigterm_mid_update 300)
+    usb_sigterm_mid_update 300
+    usb_unplug_manual 300
+    usb_pause 300)
 
 while(QUILLON_ALSA_CASES)
     list(POP_FRONT QUILLON_ALSA_CASES case timeout)
