@@ -276,7 +276,14 @@ void MidiInterfaceClass::refreshOutputs()
     const auto devices = readDeviceList (readOutputDevices());
 
     if (sameDevices (devices, outputNames, outputIdentifiers))
+    {
+        // Plugged in again between two polls, perhaps under its old identifier: the list looks
+        // as it did before the loss, and the pedal is in it.
+        if (!outputOpen.load() && selectReturningOutput())
+            sendChangeMessage();
+
         return;
+    }
 
     const auto shown = deviceAt (outputNames, outputIdentifiers, outputSelector->getSelectedId());
     juce::MidiDeviceInfo open;

@@ -22,10 +22,11 @@
 // by the device's identifier and name; an open device that has left is closed, its selector shows
 // "(Disconnected)", and a change is broadcast.
 //
-// An output lost during an upload (checkDeviceConnected) is awaited: when the list next changes and
-// exactly one output carries its name (a pedal plugged in again or re-started may come back under
-// another identifier), that output is selected and opened by itself and a change is broadcast. The
-// user choosing an entry ends the wait. Anywhere else an item is chosen by its device's identifier.
+// An output lost during an upload (checkDeviceConnected) is awaited: at the first poll at which
+// exactly one listed output carries its name (a pedal plugged in again or re-started may come back
+// under another identifier), that output is selected and opened by itself, once, and a change is
+// broadcast. The user choosing an entry ends the wait. Anywhere else an item is chosen by its
+// device's identifier.
 class MidiInterfaceClass final : public InterfaceBaseClass,
                                  public juce::ComboBox::Listener,
                                  public juce::MidiInputCallback,
