@@ -1,7 +1,6 @@
 #include "app/Application.h"
 #include "app/WellFormedUtf8.h"
 
-#include "app/CommandLine.h"
 #include "app/ContentComp.h"
 #include "app/ExitStatus.h"
 #include "app/MainWindow.h"
@@ -22,9 +21,8 @@ void tellUser (const juce::String& line)
 }
 } // namespace
 
-Application::Application (const juce::String& commandLine, std::unique_ptr<MidiPortProvider> ports)
-    : commandLineString (commandLine), automaticMode (parseCommandLine (commandLine.trim()).bAutoUpdate),
-      portProvider (std::move (ports))
+Application::Application (const CommandLineOptions& optionsToUse, std::unique_ptr<MidiPortProvider> ports)
+    : options (optionsToUse), portProvider (std::move (ports))
 {
     jassert (portProvider != nullptr);
 }
@@ -47,7 +45,7 @@ void Application::initialise (const juce::String&)
     // Before the window: a message box may run while the window is built.
     quitSignals = std::make_unique<QuitSignals> ([this] { systemRequestedQuit(); });
     eventPump = std::make_unique<X11EventPump>();
-    mainWindow = std::make_unique<MainWindow> (commandLineString.trim(), *portProvider);
+    mainWindow = std::make_unique<MainWindow> (options, *portProvider);
     mainWindow->centreWithSize (WindowSizes::mainWidth, WindowSizes::mainHeight);
     mainWindow->setVisible (true);
     mainWindow->setResizeLimits (WindowSizes::mainWidth, WindowSizes::mainHeight, WindowSizes::mainWidth,
@@ -59,7 +57,7 @@ void Application::initialise (const juce::String&)
     // window shows why, and the user may reconnect and try again.
     mainWindow->getContentComp()->onUploadFinished = [this] (UploadOutcome outcome)
     {
-        if (automaticMode && outcome == UploadOutcome::completed)
+        if (options.bAutoUpdate && outcome == UploadOutcome::completed)
             systemRequestedQuit();
     };
 }
@@ -71,7 +69,7 @@ void Application::shutdown()
         // JUCE's single-instance check ended this start: it never reached a device.
         tellUser (describe (ExitStatus::alreadyRunning));
 
-        if (automaticMode)
+        if (options.bAutoUpdate)
             setApplicationReturnValue (static_cast<int> (ExitStatus::alreadyRunning));
 
         return;
@@ -93,7 +91,7 @@ void Application::shutdown()
 
 void Application::setExitStatusFromPanel()
 {
-    if (!automaticMode)
+    if (!options.bAutoUpdate)
         return;
 
     const auto& panel = *mainWindow->getContentComp();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CommandLine.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
@@ -18,10 +20,10 @@ class X11EventPump;
 class Application final : public juce::JUCEApplication
 {
 public:
-    // commandLine: the program's arguments joined with single blanks, without quotation marks.
-    // It is used in place of the one JUCE passes to initialise, which quotes arguments with blanks.
+    // options: the command line as main parsed it, from the arguments joined by joinArguments;
+    // the one JUCE passes to initialise is not used (it quotes arguments with blanks).
     // ports: the MIDI devices the updater offers (JUCE's in the shipped program).
-    Application (const juce::String& commandLine, std::unique_ptr<MidiPortProvider> ports);
+    Application (const CommandLineOptions& options, std::unique_ptr<MidiPortProvider> ports);
     ~Application() override;
 
     void initialise (const juce::String& frameworkCommandLine) override;
@@ -40,8 +42,7 @@ private:
     // Sets the exit status of an automatic update from the panel and says why when it is not 0.
     void setExitStatusFromPanel();
 
-    const juce::String commandLineString;
-    const bool automaticMode;
+    const CommandLineOptions options;
     // Declared before the window, which uses it: it goes after the window.
     const std::unique_ptr<MidiPortProvider> portProvider;
     // False when JUCE ended this start before initialise (another instance runs).

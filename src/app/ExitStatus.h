@@ -3,8 +3,8 @@
 #include "protocol/UploadOutcome.h"
 
 // The process exit status of an automatic update (--autoupdate), one per way it can end, so that
-// a script can tell them apart; a bad option value ends every start. The README and --help show the
-// same table.
+// a script can tell them apart; a bad option value ends every start. --help and the man page print
+// this table.
 enum class ExitStatus
 {
     completed = 0,      // every byte was sent to an output that was still there at the end
@@ -19,7 +19,10 @@ enum class ExitStatus
 // How an upload's outcome ends an automatic update; none (no upload has ended) counts as stopped.
 ExitStatus exitStatusFor (UploadOutcome outcome) noexcept;
 
-// What the status means, in a few words (for --help).
+// One line for the user saying how an upload ended (none and stopped: it was stopped).
+const char* describeOutcome (UploadOutcome outcome) noexcept;
+
+// What the status means, in a few words (for --help and the man page).
 const char* describe (ExitStatus status) noexcept;
 
 // Every status, in order.

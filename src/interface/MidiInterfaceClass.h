@@ -61,7 +61,7 @@ public:
     static constexpr int pollIntervalMs = 500;
 
     // Message thread: the outputs the selector lists, in item-id order.
-    const juce::StringArray& getOutputNames() const noexcept { return outputNames; }
+    juce::StringArray getOutputNames() const;
 
     int getPreferredHeight() override;
     void selectOutput (int itemId) override;
@@ -73,46 +73,63 @@ public:
 private:
     static constexpr int receiveBufferSize = 256;
 
+    // One direction (outputs or inputs; Port is MidiOutputPort or MidiInputPort): its devices, its
+    // selector group and the device open in it. A direction without a group has no selector and
+    // never opens anything.
+    template <typename Port> struct Direction
+    {
+        // As last read, in item-id order; "(Disconnected)" is devices.size() + 1.
+        juce::Array<juce::MidiDeviceInfo> devices;
+        std::unique_ptr<juce::ComboBox> selector;
+        std::unique_ptr<juce::Label> label;
+
+        // port and openDevice change only under lock: the upload thread sends on the open output.
+        std::mutex lock;
+        std::unique_ptr<Port> port;
+        juce::MidiDeviceInfo openDevice; // what port was opened as
+        int openId = 0;                  // item id of port, 0 when none is open
+        std::atomic<bool> open { false };
+        // Set by the upload thread's check when the open output has left the system; the message
+        // thread then closes it.
+        std::atomic<bool> lost { false };
+
+        int disconnectedId() const noexcept { return devices.size() + 1; }
+    };
+
     void timerCallback() override;
     void handleAsyncUpdate() override;
 
+    template <typename Fn> void forEachDirection (Fn&& fn)
+    {
+        fn (outputs);
+        fn (inputs);
+    }
+
+    template <typename Port>
+    void buildDirection (Direction<Port>& direction, const juce::String& selectorName,
+                         const juce::String& prompt);
     // The system's devices; one query at a time (the upload thread's check and the message thread's
     // poll may meet).
-    juce::Array<juce::MidiDeviceInfo> readOutputDevices();
-    juce::Array<juce::MidiDeviceInfo> readInputDevices();
-    void refreshOutputs();
-    // Selects the awaited output when the list holds it once; true when it was opened.
+    template <typename Port> juce::Array<juce::MidiDeviceInfo> readDevices (Direction<Port>& direction);
+    template <typename Port> void refresh (Direction<Port>& direction);
+    template <typename Port> void select (Direction<Port>& direction, int itemId);
+    template <typename Port> void open (Direction<Port>& direction, int itemId);
+    template <typename Port> void close (Direction<Port>& direction);
+    // Selects the awaited output when the list holds it once; true when it was tried.
     bool selectReturningOutput();
-    void refreshInputs();
-
-    void openOutput (int itemId);
-    void closeOutput();
-    void openInput (int itemId);
-    void closeInput();
 
     MidiPortProvider& ports;
 
-    int numOutputs = 0;
-    int numInputs = 0;
-    bool hasInput;
-    bool hasOutput;
+    const bool hasInput;
+    const bool hasOutput;
 
-    juce::StringArray outputNames;
-    juce::StringArray outputIdentifiers;
-    std::unique_ptr<MidiOutputPort> midiOutput; // changed only under outputLock
-    int openOutputId = 0;                       // item id of midiOutput, 0 when none is open
-    juce::MidiDeviceInfo openOutputDevice;      // what midiOutput was opened as; under outputLock
+    Direction<MidiOutputPort> outputs;
+    Direction<MidiInputPort> inputs;
 
-    juce::StringArray inputNames;
-    juce::StringArray inputIdentifiers;
-    std::unique_ptr<MidiInputPort> midiInput;
-    int openInputId = 0;
-    juce::MidiDeviceInfo openInputDevice;
-
-    std::unique_ptr<juce::ComboBox> outputSelector;
-    std::unique_ptr<juce::Label> outputLabel;
-    std::unique_ptr<juce::ComboBox> inputSelector;
-    std::unique_ptr<juce::Label> inputLabel;
+    juce::String lostOutputName; // the output the upload thread's check found gone; under outputs.lock
+    // Message thread: the name of the output lost during an upload, until it is back or the user
+    // chooses an entry.
+    juce::String awaitedOutputName;
 
     // The receive ring. The MIDI input thread writes bytes and the write index, the reader the read
     // index; every byte is atomic too, because a writer that laps the reader overwrites unread ones.
@@ -120,16 +137,6 @@ private:
     std::atomic<int> receiveWritePos { 0 };
     std::atomic<int> receiveReadPos { 0 };
 
-    std::mutex outputLock;
-    std::atomic<bool> outputOpen { false };
-    std::atomic<bool> inputOpen { false };
-    // Set by the upload thread's check when the open output has left the system; the message thread
-    // then closes it.
-    std::atomic<bool> outputLost { false };
-    juce::String lostOutputName; // the output the check found gone; under outputLock
-    // Message thread: the name of the output lost during an upload, until it is back or the user
-    // chooses an entry.
-    juce::String awaitedOutputName;
     std::mutex deviceQueryLock;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiInterfaceClass)

@@ -1,6 +1,7 @@
 // The exit status the application leaves for a script that runs it unattended, and the line it
 // prints on stderr when that is not 0.
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/ExitStatus.h"
 #include "support/NeedsDisplay.h"
 #include "support/ScopedAlertRecorder.h"
@@ -36,7 +37,7 @@ protected:
         if (configurePedal)
             configurePedal (*pedal);
 
-        app = std::make_unique<Application> (commandLine, std::move (ports));
+        app = std::make_unique<Application> (parseCommandLine (commandLine), std::move (ports));
 
         testing::internal::CaptureStderr();
         app->initialise ({});

@@ -1,4 +1,5 @@
 // The whole updater panel in its main window, on virtual MIDI outputs (the suite runs under Xvfb).
+#include "app/CommandLine.h"
 #include "app/ContentComp.h"
 #include "app/MainWindow.h"
 #include "app/UpdateAdvice.h"
@@ -96,7 +97,7 @@ protected:
 
     void build (const juce::String& commandLine = {})
     {
-        window = std::make_unique<MainWindow> (commandLine, ports);
+        window = std::make_unique<MainWindow> (parseCommandLine (commandLine), ports);
         window->centreWithSize (WindowSizes::mainWidth, WindowSizes::mainHeight);
         panel = dynamic_cast<ContentComp*> (window->getContentComponent());
         ASSERT_NE (panel, nullptr);

@@ -26,6 +26,7 @@
 #include "DisplayCut.h"
 #include "StrandedEvent.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "support/TopLevelWindows.h"
@@ -65,7 +66,7 @@ private:
 };
 
 VirtualMidiPortProvider* harnessPorts = nullptr;
-juce::String applicationCommandLine;
+CommandLineOptions applicationOptions;
 
 int strandCloseAfterMs = 0;
 // Until the application is up: Xlib's functions go with JUCE's window system when it ends.
@@ -91,7 +92,7 @@ juce::JUCEApplicationBase* createApplication()
                                          }
                                      });
 
-    return new Application (applicationCommandLine, std::make_unique<LentPortProvider> (*harnessPorts));
+    return new Application (applicationOptions, std::make_unique<LentPortProvider> (*harnessPorts));
 }
 
 // Called on the upload thread with each message handed to the pedal.
@@ -216,8 +217,10 @@ int main (int argc, char* argv[])
     if (strandCloseAfterMs > 0)
         windowManagerAtoms.emplace();
 
-    applicationCommandLine = Application::joinArguments (static_cast<int> (applicationArguments.size()),
-                                                         applicationArguments.data());
+    applicationOptions =
+        parseCommandLine (Application::joinArguments (static_cast<int> (applicationArguments.size()),
+                                                      applicationArguments.data())
+                              .trim());
     juce::JUCEApplicationBase::createInstance = &createApplication;
     const int result = juce::JUCEApplicationBase::main (static_cast<int> (applicationArguments.size()),
                                                         applicationArguments.data());
