@@ -65,7 +65,8 @@ juce::String formatOption (const CommandLineOptionRow& row)
 juce::String CommandLineInfo::getUsage()
 {
     juce::String text;
-    text << "Usage: quillon [--autoupdate [--outputid N | --output NAME]] [--pause MS] [--file PATH]\n"
+    text << "Usage: quillon [--autoupdate [--outputid N | --output NAME]] [--pause MS]\n"
+            "               [--file PATH]\n"
             "       quillon --list-outputs | --help | --version\n"
             "\n"
          << wrapped (juce::String ("Updates the firmware of a ") + ContentComp::builtInProductName +
