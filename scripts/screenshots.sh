@@ -5,7 +5,9 @@
 #   output-list.png            the output selector's drop-down list, open
 #   main-window-selected.png   an output selected: the update button turns green
 #   main-window-uploading.png  an update under way
+#   progress-time-left.png     the progress row of an update under way: per cent and time left
 #   warning-box.png            the warning when the update cannot start (no such output)
+#   device-lost-box.png        the advice after the pedal was unplugged during an update
 #   screenshots.sh [QUILLON_HARNESS]   (default: a Release build in build/release-harness, built first)
 # The main window's title comes from the application built beside the harness (its --version), or
 # from $QUILLON_APP.
@@ -144,6 +146,22 @@ shoot_main main-window-selected
 click_panel update_button
 sleep 5
 shoot_main main-window-uploading
+# The progress label, the bar and the button (panel y 190 to 250).
+shoot $((px - 4)) $((py + 188)) 650 64 progress-time-left
+close_app
+
+# The pedal unplugged while it takes its 20th message: the box that says what to do now.
+start_app --harness-rate=3125 --harness-unplug-after=20
+window_at "$title" centred > /dev/null
+click_panel selector
+list=$(window_at "menu" any)
+eval "$(xdotool getwindowgeometry --shell "$list")"
+click $((X + 120)) $((Y + 44))
+click_panel update_button
+box=$(window_at "The connection to the pedal was lost" any)
+eval "$(xdotool getwindowgeometry --shell "$box")"
+shoot "$X" "$Y" "$WIDTH" "$HEIGHT" device-lost-box
+xdotool key --window "$box" Return 2> /dev/null || true
 close_app
 
 # Automatic mode with an output that does not exist: the warning box, over the main window.

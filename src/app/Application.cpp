@@ -191,7 +191,10 @@ void Application::setExitStatusFromPanel()
     setApplicationReturnValue (static_cast<int> (status));
 
     if (status != ExitStatus::completed)
-        tellUser (panel.describeExitStatus());
+    {
+        const auto nextStep = panel.describeNextStep();
+        tellUser (panel.describeExitStatus() + (nextStep.isNotEmpty() ? ". " + nextStep : juce::String()));
+    }
 }
 
 void Application::displayLost()

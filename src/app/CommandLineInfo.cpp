@@ -65,8 +65,9 @@ juce::String formatOption (const CommandLineOptionRow& row)
 juce::String CommandLineInfo::getUsage()
 {
     juce::String text;
-    text << "Usage: quillon [--autoupdate [--outputid N | --output NAME]] [--file PATH]\n"
-            "       quillon --no-window [--quiet] [--outputid N | --output NAME]\n"
+    text << "Usage: quillon [--autoupdate [--outputid N | --output NAME]] [--pause MS]\n"
+            "               [--file PATH]\n"
+            "       quillon --no-window [--quiet] [--outputid N | --output NAME] [--pause MS]\n"
             "               [--file PATH]\n"
             "       quillon --check [--file PATH]\n"
             "       quillon --list-outputs | --help | --version\n"

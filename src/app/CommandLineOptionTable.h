@@ -48,6 +48,12 @@ constexpr CommandLineOptionRow commandLineOptionTable[] = {
       "status 2 and one line on stderr saying what is wrong and where (message number and byte offset)",
       "The check is the framing check every upload runs. It needs no display and no MIDI device, and "
       "works while Quillon runs." },
+    { "--pause", "MS",
+      "wait MS milliseconds (0 to 5000, default 0) after each SysEx message, on top of its time on the wire; "
+      "counts in the time left. Any other value is refused before anything is sent (status 6)",
+      "Use it when an update fails again and again although the pedal stays connected: some bootloaders need "
+      "time to write each block, and some USB-MIDI interfaces lose data when messages follow closely; 100 to "
+      "200 is usual." },
     { "--list-outputs", "",
       "print the MIDI outputs in the order --outputid counts them, one a line: number, name, identifier "
       "(tab-separated), and exit 0",
@@ -62,7 +68,7 @@ constexpr const char* commandLineOptionRules[] = {
     "Options are whole words in any letter case (--FILE works, --filex is not an option); a number follows "
     "its option after a blank (--outputid 2, not --outputid=2). Other words, also those beginning with --, "
     "are ignored.",
-    "--output, --list-outputs, --help, --version, --no-window, --quiet and --check count only before --file, "
-    "whose path is the rest of the line. --help, --version, --list-outputs and --check need no display and "
-    "work while Quillon runs.",
+    "--output, --pause, --list-outputs, --help, --version, --no-window, --quiet and --check count only "
+    "before --file, whose path is the rest of the line. --help, --version, --list-outputs and --check need "
+    "no display and work while Quillon runs.",
 };

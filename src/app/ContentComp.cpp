@@ -1,6 +1,8 @@
 #include "app/ContentComp.h"
 
 #include "app/AlertBox.h"
+#include "app/ProgressBarText.h"
+#include "app/UpdateAdvice.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "help/VexaHelpWindowClass.h"
 #include "interface/MidiInterfaceClass.h"
@@ -16,7 +18,7 @@ const char* const progressLabelText = "Update progress:";
 } // namespace
 
 ContentComp::ContentComp (const CommandLineOptions& options, MidiPortProvider& ports)
-    : bAutoUpdate (options.bAutoUpdate)
+    : bAutoUpdate (options.bAutoUpdate), pauseAfterEachMessage (options.nPause)
 {
     helpWindow = std::make_unique<VexaHelpWindowClass>();
 
@@ -126,9 +128,15 @@ FirmwareFileLoader::Problem ContentComp::openFirmwareFile (const juce::String& f
                                          ? " Nothing will be sent."
                                          : " The application will use the build-in firmware version.";
 
+    // By hand the user may still want the file named on the command line: say how to send it.
+    const auto advice = dropped || bAutoUpdate
+                            ? juce::String()
+                            : "\n\n" + adviceFor (UpdateProblem::fileNotLoaded, false).paragraph;
+
     AlertBox::show ({ juce::MessageBoxIconType::NoIcon, FirmwareFileLoader::titleFor (fileName, problem),
                       "A firmware file was " + juce::String (dropped ? "dropped" : "specified") +
-                          ", but it " + FirmwareFileLoader::describeProblem (problem) + ".\n" + consequence,
+                          ", but it " + FirmwareFileLoader::describeProblem (problem) + ".\n" + consequence +
+                          advice,
                       "ok" });
     return problem;
 }
@@ -140,6 +148,7 @@ void ContentComp::replaceFirmwareImage (std::unique_ptr<FirmwareImage> image)
     protocol = nullptr;
     firmwareImage = std::move (image);
     protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
+    protocol->setPauseAfterEachMessage (pauseAfterEachMessage);
     protocol->addChangeListener (this);
     protocol->addUploadListener (this);
 }
@@ -222,6 +231,29 @@ juce::String ContentComp::describeExitStatus() const
     return describeOutcome (protocol->getOutcome());
 }
 
+juce::String ContentComp::describeNextStep() const
+{
+    std::optional<UpdateProblem> problem;
+    bool partSent = false;
+
+    if (!uploadStarted)
+    {
+        if (startFailure == ExitStatus::imageUnusable)
+            problem = UpdateProblem::fileNotLoaded;
+        else if (startFailure == ExitStatus::noSuchOutput)
+            problem = UpdateProblem::outputNotOpened;
+    }
+    else
+    {
+        // One still running is being stopped under the application.
+        const auto outcome = protocol->getOutcome();
+        problem = problemFor (outcome == UploadOutcome::none ? UploadOutcome::stopped : outcome);
+        partSent = protocol->getPosition().messagesSent > 0;
+    }
+
+    return problem ? adviceFor (*problem, partSent).sentence : juce::String();
+}
+
 void ContentComp::applyReadyState()
 {
     const bool ready = midiInterface->isDeviceReady();
@@ -267,8 +299,8 @@ void ContentComp::buttonClicked (juce::Button* button)
 
 void ContentComp::startUpdate()
 {
-    // Between the last progress step and the end of the previous upload the button is already
-    // enabled, but no new upload can start yet: such a press changes nothing.
+    // The button is off until the previous upload has ended; a press from elsewhere (automatic mode)
+    // during one changes nothing.
     if (isUploadRunning())
         return;
 
@@ -280,8 +312,9 @@ void ContentComp::startUpdate()
 
     displayedProgress = 0.0;
     uploadStarted = true;
-    protocol->startUpload();
+    // Disabled first: nothing the start broadcasts may find it usable.
     updateButton->setEnabled (false);
+    protocol->startUpload();
 }
 
 void ContentComp::askForOutput()
@@ -308,13 +341,15 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
     }
     else if (source == protocol.get())
     {
+        // The button and the selector come back only when the upload has ended (uploadFinished): the
+        // progress reaches 1.0 while the last messages may still be on their way.
         displayedProgress = protocol->getProgress();
 
-        if (displayedProgress == 1.0)
-        {
-            updateButton->setEnabled (true);
-            midiInterface->setEnabled (true);
-        }
+        // The time left only while the upload runs; its start (progress set back to 0 before the
+        // thread runs) still has the last upload's position.
+        if (isUploadRunning())
+            progressBar->setTextToDisplay (progressBarText (displayedProgress, protocol->getPosition(),
+                                                            protocol->getPauseAfterEachMessage()));
 
         progressLabel->setText (juce::String (progressLabelText) + " " + protocol->getStatusText(),
                                 juce::dontSendNotification);
@@ -325,13 +360,35 @@ void ContentComp::changeListenerCallback (juce::ChangeBroadcaster* source)
 
 void ContentComp::uploadFinished (UploadOutcome outcome)
 {
-    // A stopped upload means the window is closing: the interface stays locked.
+    progressBar->setPercentageDisplay (true);
+
+    // A stopped upload means the window is closing: the interface stays locked, and nobody is left
+    // to read advice.
     if (outcome != UploadOutcome::stopped)
     {
         midiInterface->setEnabled (true);
         applyReadyState();
+
+        // Unattended, the line on stderr carries the advice instead (describeNextStep).
+        if (!bAutoUpdate && problemFor (outcome).has_value())
+            showAdvice (outcome);
     }
 
     if (onUploadFinished)
         onUploadFinished (outcome);
+}
+
+void ContentComp::showAdvice (UploadOutcome outcome)
+{
+    const auto advice = adviceFor (*problemFor (outcome), protocol->getPosition().messagesSent > 0);
+
+    // Not from inside the protocol's notice: the box runs a modal loop, and the owner hears of the
+    // end first. A panel gone meanwhile shows nothing.
+    juce::MessageManager::callAsync (
+        [safePanel = juce::Component::SafePointer<ContentComp> (this), advice]
+        {
+            if (safePanel != nullptr)
+                AlertBox::show (
+                    { juce::MessageBoxIconType::WarningIcon, advice.title, advice.paragraph, "ok" });
+        });
 }

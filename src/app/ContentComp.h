@@ -11,6 +11,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -66,6 +67,8 @@ public:
     ExitStatus getExitStatus() const;
     // One line for the user saying why the status is not "completed".
     juce::String describeExitStatus() const;
+    // What the user can do about it, in one sentence; empty when there is nothing to do.
+    juce::String describeNextStep() const;
 
     // Called when an upload has ended, after the panel has shown it.
     std::function<void (UploadOutcome)> onUploadFinished;
@@ -111,6 +114,9 @@ private:
     void startUpdate();
     void askForOutput();
     void uploadFinished (UploadOutcome outcome) override;
+    // Manual mode: a message box that says what went wrong and what to do now. Shown once the
+    // current message has been handled, so that nothing waits for the user to close it.
+    void showAdvice (UploadOutcome outcome);
 
     // Enabled and light green while an output is ready, else disabled and light red.
     void applyReadyState();
@@ -142,6 +148,8 @@ private:
 
     // Automatic mode (--autoupdate), fixed while the panel is built.
     const bool bAutoUpdate;
+    // --pause: the wait after each message, for every upload thread the panel makes.
+    const std::chrono::milliseconds pauseAfterEachMessage;
     // The image came from a file (--file or a drop), not from the program.
     bool imageFromFile = false;
     // Why the automatic update did not start, until an upload is started.

@@ -58,6 +58,9 @@ const char* describe (ExitStatus status) noexcept
                    "image";
         case ExitStatus::alreadyRunning:
             return "another instance of Quillon is already running; nothing was sent";
+        case ExitStatus::badOptionValue:
+            return "an option's value is out of its range or not a number (also without --autoupdate); "
+                   "nothing was sent";
     }
 
     return "";

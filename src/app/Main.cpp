@@ -5,6 +5,7 @@
 #include "app/CheckCommand.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineInfo.h"
+#include "app/ExitStatus.h"
 #include "app/WellFormedUtf8.h"
 #include "interface/JuceMidiPortProvider.h"
 
@@ -110,6 +111,15 @@ int main (int argc, char* argv[])
 
         if (const auto status = CommandLineInfo::run (commandLineOptions, ports, std::cout))
             return *status;
+
+        // Before the window and before any device is opened: a pause that is not what the user
+        // meant would show only as an update that fails.
+        if (commandLineOptions.pauseError.isNotEmpty())
+        {
+            std::cerr << "Quillon: " << commandLineOptions.pauseError.toStdString() << "; nothing was sent"
+                      << std::endl;
+            return static_cast<int> (ExitStatus::badOptionValue);
+        }
 
         if (commandLineOptions.bCheck)
             return CheckCommand::run (commandLineOptions, std::cout, std::cerr);

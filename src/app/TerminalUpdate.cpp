@@ -3,6 +3,7 @@
 #include "app/AutomaticStart.h"
 #include "app/ContentComp.h"
 #include "app/FirmwareFileLoader.h"
+#include "app/UpdateAdvice.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "interface/MidiInterfaceClass.h"
 #include "protocol/BasicSysexProtocolClass.h"
@@ -59,6 +60,7 @@ void TerminalUpdate::start()
     }
 
     protocol = std::make_unique<BasicSysexProtocolClass> (midiInterface.get(), firmwareImage.get());
+    protocol->setPauseAfterEachMessage (std::chrono::milliseconds (options.nPause));
     protocol->addUploadListener (this);
     protocol->startUpload();
     startTimer (pollIntervalMs);
@@ -101,7 +103,22 @@ void TerminalUpdate::finish (ExitStatus status, const juce::String& line)
     const auto position = protocol != nullptr ? protocol->getPosition() : UploadPosition {};
     const auto pause =
         protocol != nullptr ? protocol->getPauseAfterEachMessage() : std::chrono::milliseconds (0);
-    progress.finish (position, pause, "Quillon: " + line, status != ExitStatus::completed);
+
+    // The same next step as the window's advice, in one sentence on the same line.
+    std::optional<UpdateProblem> problem;
+
+    if (protocol != nullptr)
+        problem = problemFor (protocol->getOutcome() == UploadOutcome::none ? UploadOutcome::stopped
+                                                                            : protocol->getOutcome());
+    else if (status == ExitStatus::imageUnusable)
+        problem = UpdateProblem::fileNotLoaded;
+    else if (status == ExitStatus::noSuchOutput)
+        problem = UpdateProblem::outputNotOpened;
+
+    const auto nextStep = problem && status != ExitStatus::completed
+                              ? ". " + adviceFor (*problem, position.messagesSent > 0).sentence
+                              : juce::String();
+    progress.finish (position, pause, "Quillon: " + line + nextStep, status != ExitStatus::completed);
 
     if (onFinished)
         onFinished (status);

@@ -1,5 +1,7 @@
 #include "interface/MidiInterfaceClass.h"
 
+#include "interface/ReturningOutput.h"
+
 #include <type_traits>
 
 namespace
@@ -168,6 +170,11 @@ bool MidiInterfaceClass::checkDeviceConnected()
     if (!sendRefused && readDevices (outputs).contains (device))
         return true;
 
+    {
+        const std::scoped_lock lock (outputs.lock);
+        lostOutputName = device.name;
+    }
+
     // Not ready from now on; the port itself is closed on the message thread, where it was opened.
     outputs.open = false;
     outputs.lost = true;
@@ -179,6 +186,11 @@ void MidiInterfaceClass::handleAsyncUpdate()
 {
     if (!outputs.lost.exchange (false))
         return;
+
+    {
+        const std::scoped_lock lock (outputs.lock);
+        awaitedOutputName = lostOutputName;
+    }
 
     close (outputs);
 
@@ -217,7 +229,15 @@ template <typename Port> void MidiInterfaceClass::refresh (Direction<Port>& dire
     const auto devices = readDevices (direction);
 
     if (devices == direction.devices)
+    {
+        // Plugged in again between two polls, perhaps under its old identifier: the list looks as it
+        // did before the loss, and the pedal is in it.
+        if constexpr (!isInput<Port>)
+            if (!direction.open.load() && selectReturningOutput())
+                sendChangeMessage();
+
         return;
+    }
 
     const auto shown = deviceAt (direction.devices, direction.selector->getSelectedId());
     juce::MidiDeviceInfo openDevice;
@@ -237,7 +257,13 @@ template <typename Port> void MidiInterfaceClass::refresh (Direction<Port>& dire
                                        juce::dontSendNotification);
 
     if (openDevice.identifier.isEmpty())
+    {
+        if constexpr (!isInput<Port>)
+            if (selectReturningOutput())
+                sendChangeMessage();
+
         return;
+    }
 
     if (const auto openId = findDevice (devices, openDevice); openId > 0)
     {
@@ -277,7 +303,27 @@ juce::StringArray MidiInterfaceClass::getOutputNames() const
 
 void MidiInterfaceClass::selectOutput (int itemId)
 {
+    awaitedOutputName.clear();
     select (outputs, itemId);
+}
+
+bool MidiInterfaceClass::selectReturningOutput()
+{
+    const auto itemId = findReturningOutput (awaitedOutputName, getOutputNames());
+
+    if (itemId == 0)
+        return false;
+
+    outputs.selector->setSelectedId (itemId, juce::dontSendNotification);
+    open (outputs, itemId);
+
+    // One try: a device that is back but refuses to open is left to the user, who sees it listed.
+    awaitedOutputName.clear();
+
+    if (!outputs.open.load())
+        outputs.selector->setSelectedId (outputs.disconnectedId(), juce::dontSendNotification);
+
+    return true;
 }
 
 void MidiInterfaceClass::selectInput (int itemId)
@@ -305,6 +351,10 @@ void MidiInterfaceClass::comboBoxChanged (juce::ComboBox* box)
         {
             if (box == nullptr || box != direction.selector.get())
                 return;
+
+            // The user has chosen: a lost output no longer comes back by itself.
+            if (box == outputs.selector.get())
+                awaitedOutputName.clear();
 
             const auto id = box->getSelectedId();
 

@@ -21,6 +21,12 @@
 // upload runs) and no selector's list is open, they are read again. What a selector shows is kept
 // by the device's identifier and name; an open device that has left is closed, its selector shows
 // "(Disconnected)", and a change is broadcast.
+//
+// An output lost during an upload (checkDeviceConnected) is awaited: at the first poll at which
+// exactly one listed output carries its name (a pedal plugged in again or re-started may come back
+// under another identifier), that output is selected and opened by itself, once, and a change is
+// broadcast. The user choosing an entry ends the wait. Anywhere else an item is chosen by its
+// device's identifier.
 class MidiInterfaceClass final : public InterfaceBaseClass,
                                  public juce::ComboBox::Listener,
                                  public juce::MidiInputCallback,
@@ -109,6 +115,8 @@ private:
     template <typename Port> void select (Direction<Port>& direction, int itemId);
     template <typename Port> void open (Direction<Port>& direction, int itemId);
     template <typename Port> void close (Direction<Port>& direction);
+    // Selects the awaited output when the list holds it once; true when it was tried.
+    bool selectReturningOutput();
 
     MidiPortProvider& ports;
 
@@ -117,6 +125,11 @@ private:
 
     Direction<MidiOutputPort> outputs;
     Direction<MidiInputPort> inputs;
+
+    juce::String lostOutputName; // the output the upload thread's check found gone; under outputs.lock
+    // Message thread: the name of the output lost during an upload, until it is back or the user
+    // chooses an entry.
+    juce::String awaitedOutputName;
 
     // The receive ring. The MIDI input thread writes bytes and the write index, the reader the read
     // index; every byte is atomic too, because a writer that laps the reader overwrites unread ones.

@@ -120,6 +120,49 @@ TEST (CommandLine, OutputNameAndInformationOptions)
     }
 }
 
+// --pause refuses what it cannot use, naming the option and its range, rather than guessing.
+TEST (CommandLine, PauseIsMillisecondsFrom0To5000OrRefused)
+{
+    const juce::String range = "--pause takes a number of milliseconds from 0 to 5000";
+    const struct
+    {
+        const char* commandLine;
+        int nPause;
+        juce::String pauseError;
+    } cases[] = {
+        { "", 0, {} },
+        { "--pause 100", 100, {} },
+        { "--PAUSE 0", 0, {} },
+        { "--pause 5000", 5000, {} },
+        { "--pause 0200 --autoupdate", 200, {} },
+        { "--autoupdate --output Pedal --pause 150", 150, {} },
+        { "--pause 5001", 0, range + ", not \"5001\"" },
+        { "--pause 99999999999999999999", 0, range + ", not \"99999999999999999999\"" },
+        { "--pause -1", 0, range + ", not \"-1\"" },
+        { "--pause 100ms", 0, range + ", not \"100ms\"" },
+        { "--pause 1e3", 0, range + ", not \"1e3\"" },
+        { "--pause=100", 0, range + ", not \"=100\"" },
+        { "--pause abc", 0, range + ", not \"abc\"" },
+        { "--pause --autoupdate", 0, range + ", not \"--autoupdate\"" },
+        { "--pause", 0, range + "; none was given" },
+        { "--pause --file fw.syx", 0, range + "; none was given" },
+        // Only before --file, like the other options this program adds; a longer word is another option.
+        { "--file my --pause 9.syx", 0, {} },
+        { "--pauses 100", 0, {} },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.commandLine);
+        const auto options = parseCommandLine (c.commandLine);
+        EXPECT_EQ (options.nPause, c.nPause);
+        EXPECT_EQ (options.pauseError, c.pauseError);
+    }
+
+    // The output name ends where --pause begins.
+    EXPECT_EQ (parseCommandLine ("--autoupdate --output USB Pedal --pause 100").strOutput, "USB Pedal");
+}
+
 TEST (CommandLine, IntegerValueIsClampedToThe32BitRange)
 {
     const std::pair<const char*, int> cases[] = {

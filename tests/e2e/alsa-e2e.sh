@@ -385,6 +385,43 @@ interrupt_upload() {
     log "interrupted by $what: $(captured) bytes = $(message_count "$out/capture.syx") complete messages"
 }
 
+# box_window TITLE: the id of the visible window with exactly that title (a message box); none: 1.
+box_window() {
+    xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | head -n1 | grep .
+}
+
+# dismiss_box TITLE: presses Return (the box's one button) once, as a user would, while the box has
+# the keyboard focus, and waits until it is gone. The key is typed on the keyboard (XTEST): JUCE may
+# replace a box's X window while it sets the box up.
+dismiss_box() {
+    local title="$1"
+    box_has_focus() { [[ "$(xdotool getwindowfocus 2> /dev/null)" == "$(box_window "$title")" ]]; }
+    wait_until 60 box_has_focus || fail "the message box '$title' did not get the keyboard focus"
+    xdotool key Return
+    box_gone() { ! box_window "$title" > /dev/null; }
+    wait_until 60 box_gone || fail "the message box '$title' is still shown after its key Return"
+}
+
+# usb_replug_receiver: after the device has been plugged in again, the receiver reads its new
+# gadget side from the start, with an empty capture.
+usb_replug_receiver() {
+    eval "$(usb-midi-plug status)"
+    [[ "$state" == on && -n "${gadget_card:-}" ]] || fail "the USB MIDI device is not back: $(usb-midi-plug status)"
+    rawmidi="hw:${gadget_card},0"
+    mv "$out/capture.syx" "$out/capture-before.syx"
+    start_receiver
+}
+
+# Milliseconds from the first byte that reached the device to the last (the receiver's arrivals).
+arrival_span_ms() { awk 'NR == 1 { first = $2 } { last = $2 } END { printf "%d", (last - first) / 1000000 }' "$out/arrivals.txt"; }
+
+# Bytes of the last message of a file (from its last F0).
+last_message_bytes() {
+    local offset
+    offset="$(LC_ALL=C grep -obUa $'\xf0' "$1" | tail -n1 | cut -d: -f1)"
+    echo $(($(file_size "$1") - offset))
+}
+
 # ---------------------------------------------------------------- cases
 image="$out/image.syx"
 "$tool" write-image "$image" 40
@@ -704,6 +741,68 @@ case "$case_name" in
             fail "no line 'Quillon: ...disconnected...' on the application's stderr"
         [[ $rc -eq 4 ]] || fail "closing the window after the device was lost gave status $rc, not 4"
         log "device lost after $(captured) bytes; status 4: $(grep -m1 '^Quillon: ' "$out/app.log")"
+        ;;
+
+    usb_unplug_manual)
+        # The user's way, and the cable pulled mid-update: a message box says what happened and what
+        # to do; plugged in again the pedal is chosen by itself and the button turns green, and one
+        # press sends the whole image. Four times the usual image, as in usb_unplug_mid_update.
+        image="$out/long-image.syx"
+        "$tool" write-image "$image" 160
+        start_display
+        id="$(output_id)"
+        start_receiver
+        show_panel
+        open_list
+        choose_port "$id"
+        xdotool mousemove "$button_x" "$row_y" click 1
+        wait_until 120 captured_at_least 600 || fail "the upload did not start"
+        usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
+        usb_unplugged=1
+        log "unplugged after $(captured) bytes"
+
+        box_title="The connection to the pedal was lost"
+        wait_until 60 box_window "$box_title" > /dev/null || fail "no message box '$box_title' after the unplug"
+        screenshot lost-box
+        kill -0 "$app_pid" 2> /dev/null || fail "the application ended after the device was lost"
+        log "the message box '$box_title' is shown"
+        dismiss_box "$box_title"
+        wait_until 20 button_is red || fail "the update button is not light red with the device gone"
+
+        # Plugged in again: no click on the selector. (The receiver lets go of the old gadget side
+        # only now, as in usb_unplug_mid_update.)
+        usb-midi-plug on > /dev/null || fail "cannot plug the USB MIDI device back in"
+        usb_unplugged=0
+        plugged_ms=$(now_ms)
+        stop_receiver
+        expect_capture_is_cut "$image"
+        usb_replug_receiver
+        wait_until 30 button_is green || fail "the pedal plugged in again was not chosen by itself"
+        log "chosen again by itself $(($(now_ms) - plugged_ms)) ms after it was plugged in"
+        screenshot chosen-again
+        captured_at_least 1 && fail "something was sent before the update button was pressed"
+        update_with_button
+        ;;
+
+    usb_pause)
+        # --pause 100 with the 40-message file: byte for byte, and the update takes its wire time
+        # and 100 ms after every message at least.
+        start_autoupdate "$app" --pause 100 --file "$image"
+        start_ms=$(now_ms)
+        update_ended "$image"
+        run_ms=$(($(now_ms) - start_ms))
+        expect_completed "$image"
+        messages="$(message_count "$image")"
+        wire_ms=$(($(file_size "$image") * 320 / 1000))
+        ((run_ms >= wire_ms + messages * 100)) ||
+            fail "the update with --pause 100 took $run_ms ms, less than $wire_ms ms on the wire + $messages x 100 ms"
+        # Between the first and the last byte at the device: every message but the last, each with
+        # its pause.
+        span_ms="$(arrival_span_ms)"
+        min_span_ms=$((($(file_size "$image") - $(last_message_bytes "$image")) * 320 / 1000 + (messages - 1) * 100))
+        ((span_ms >= min_span_ms)) ||
+            fail "the bytes arrived within $span_ms ms, less than the $min_span_ms ms the pauses need"
+        log "with --pause 100: $run_ms ms in all, $span_ms ms from the first byte to the last (at least $min_span_ms)"
         ;;
 
     usb_sigterm_mid_update)

@@ -129,8 +129,8 @@ case "$case" in
         start_x
         run_harness --harness-rate=20000 --harness-sigterm-after=20 --autoupdate --outputid 1
         stopped_within_5_s "SIGTERM" "SIGTERM"
-        grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||
-            fail "no line on stderr says why"
+        grep -qx "Quillon: the update was stopped before it completed\. To repeat the update, start the pedal .* again\." \
+            "$work/harness.log" || fail "no line on stderr says why and what to do"
         size=$(stat -c %s "$work/received.syx")
         [[ $size -gt 0 && $size -lt 236024 ]] || fail "received $size bytes"
         cmp -n "$size" "$work/received.syx" "$work/builtin.syx" || fail "the bytes received are not the start of the image"
@@ -144,7 +144,7 @@ case "$case" in
         stopped_within_5_s "display cut" "losing the display"
         grep -qx "Quillon: the connection to the display was lost" "$work/harness.log" ||
             fail "no line on stderr says the display was lost"
-        grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||
+        grep -qx "Quillon: the update was stopped before it completed\. To repeat the update, .*" "$work/harness.log" ||
             fail "no line on stderr says the update did not complete"
         ;;
 
@@ -164,7 +164,7 @@ case "$case" in
         fi
         close_titled "$builtin_title"
         [[ $status -eq 3 ]] || fail "exit status $status after an automatic update to no output (expected 3)"
-        grep -qx "Quillon: there is no MIDI output 3 (2 outputs); nothing was sent" "$work/harness.log" ||
+        grep -qx "Quillon: there is no MIDI output 3 (2 outputs); nothing was sent\. Check that the pedal .*" "$work/harness.log" ||
             fail "no line on stderr says why"
         [[ ! -s "$work/received.syx" ]] || fail "something was sent"
         ;;
