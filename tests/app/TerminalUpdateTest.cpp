@@ -1,6 +1,7 @@
 // The update without a window, on virtual MIDI outputs, from the command line to the bytes at the
 // device, the exit status and what is printed.
 #include "app/TerminalUpdate.h"
+#include "app/UpdateAdvice.h"
 #include "support/MessagePump.h"
 #include "support/SysexImages.h"
 #include "support/TempFolder.h"
@@ -59,6 +60,15 @@ TEST_F (TerminalUpdateTest, SendsTheFileToTheOutputByNameAndEndsWithStatus0)
     EXPECT_TRUE (text.endsWith ("\nQuillon: the update completed\n")) << out.str();
 }
 
+namespace
+{
+// The last line ends with the same next step the window's advice gives.
+juce::String nextStep (UpdateProblem problem, bool partSent)
+{
+    return ". " + adviceFor (problem, partSent).sentence + "\n";
+}
+} // namespace
+
 TEST_F (TerminalUpdateTest, TheBuiltInImageWithoutFileByNumber)
 {
     makeUpdate ("--no-window --outputid 2", TerminalProgress::Style::quiet);
@@ -81,12 +91,15 @@ TEST_F (TerminalUpdateTest, UpdateThatCannotStartEndsAtOnceAndSendsNothing)
         juce::String line;
     } cases[] = {
         { "--no-window --output pedal --file " + missing, ExitStatus::imageUnusable,
-          "Quillon: the firmware file " + missing + " could not be found; nothing was sent\n" },
+          "Quillon: the firmware file " + missing + " could not be found; nothing was sent" +
+              nextStep (UpdateProblem::fileNotLoaded, false) },
         { "--no-window --output Drum", ExitStatus::noSuchOutput,
           "Quillon: no MIDI output is named \"Drum\" (outputs: \"Synth\", \"USB MIDI Pedal\"); nothing was "
-          "sent\n" },
+          "sent" +
+              nextStep (UpdateProblem::outputNotOpened, false) },
         { "--no-window --outputid 3", ExitStatus::noSuchOutput,
-          "Quillon: there is no MIDI output 3 (2 outputs); nothing was sent\n" },
+          "Quillon: there is no MIDI output 3 (2 outputs); nothing was sent" +
+              nextStep (UpdateProblem::outputNotOpened, false) },
     };
 
     for (const auto& c : cases)
@@ -115,7 +128,8 @@ TEST_F (TerminalUpdateTest, DamagedImageSendsNothingAndGivesStatus2)
     ASSERT_TRUE (pumpUntil ([this] { return finished(); }));
     EXPECT_EQ (statuses, std::vector<ExitStatus> { ExitStatus::imageUnusable });
     EXPECT_EQ (pedal.getTotalBytes(), 0u);
-    EXPECT_EQ (out.str(), "Quillon: the firmware image is damaged; nothing was sent\n");
+    EXPECT_EQ (juce::String (out.str()), "Quillon: the firmware image is damaged; nothing was sent" +
+                                             nextStep (UpdateProblem::damagedImage, false));
 }
 
 TEST_F (TerminalUpdateTest, DeviceLostMidUpdateGivesStatus4)
@@ -131,7 +145,8 @@ TEST_F (TerminalUpdateTest, DeviceLostMidUpdateGivesStatus4)
     EXPECT_EQ (statuses, std::vector<ExitStatus> { ExitStatus::deviceLost });
     EXPECT_LT (pedal.getMessageCount(), 20u);
     EXPECT_TRUE (juce::String (out.str()).endsWith (
-        "\nQuillon: the output device was disconnected during the update; it did not complete\n"))
+        "\nQuillon: the output device was disconnected during the update; it did not complete" +
+        nextStep (UpdateProblem::deviceLost, true)))
         << out.str();
 }
 
@@ -155,7 +170,7 @@ TEST_F (TerminalUpdateTest, StopEndsBetweenTwoMessagesWithStatus1)
     EXPECT_EQ (pedal.getBytes(),
                std::vector<juce::uint8> (
                    image.begin(), image.begin() + static_cast<std::ptrdiff_t> (100 * received.size())));
-    EXPECT_TRUE (
-        juce::String (out.str()).endsWith ("\nQuillon: the update was stopped before it completed\n"))
+    EXPECT_TRUE (juce::String (out.str()).endsWith ("\nQuillon: the update was stopped before it completed" +
+                                                    nextStep (UpdateProblem::stopped, true)))
         << out.str();
 }

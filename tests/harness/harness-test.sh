@@ -217,7 +217,7 @@ case "$case" in
         # messages, the program ends within 5 s with status 1 and says why.
         run_harness --harness-rate=20000 --harness-sigterm-after=20 --no-window --outputid 1
         stopped_within_5_s "SIGTERM" "SIGTERM"
-        grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||
+        grep -q "^Quillon: the update was stopped before it completed" "$work/harness.log" ||
             fail "no line on stderr says why"
         size=$(stat -c %s "$work/received.syx")
         [[ $size -gt 0 && $size -lt 236024 ]] || fail "received $size bytes"
