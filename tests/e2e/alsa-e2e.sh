@@ -358,16 +358,20 @@ update_with_button() {
     [[ $rc -eq 0 ]] || fail "closing the window after the update gave status $rc"
 }
 
-# interrupt_upload WHAT COMMAND...: once an unattended update is under way, runs COMMAND (WHAT names
-# it; COMMAND runs only then, so it may use $app_pid and $window). The application must end within
-# 5 s with status 1 (stopped) and say so on stderr, and the device must have got the start of the
-# image in whole messages.
+# interrupt_upload MODE WHAT COMMAND...: once an unattended update is under way (MODE: window, or
+# terminal for the update without a window), runs COMMAND (WHAT names it; COMMAND runs only then, so
+# it may use $app_pid and $window). The application must end within 5 s with status 1 (stopped) and
+# say so on stderr, and the device must have got the start of the image in whole messages.
 interrupt_upload() {
-    local what="$1" start_ms took_ms
-    shift
-    start_autoupdate "$app" --file "$image"
-    window="$(app_window)"
-    wait_until 120 captured_at_least 4000 || fail "the upload did not start"
+    local mode="$1" what="$2" start_ms took_ms
+    shift 2
+    if [[ $mode == window ]]; then
+        start_autoupdate "$app" --file "$image"
+        window="$(app_window)"
+    else
+        start_terminal_update "$image"
+    fi
+    wait_until 120 captured_at_least 4000 || fail "the upload did not start: $(tail -n 20 "$out/app.log")"
     "$@"
     start_ms=$(now_ms)
     rc=0
@@ -380,8 +384,12 @@ interrupt_upload() {
     stop_receiver
     expect_capture_is_cut "$image"
     ends_with_f7 "$out/capture.syx" || fail "the capture ends in the middle of a message ($(captured) bytes)"
-    grep -q "^Quillon: " "$out/app.log" || fail "no line 'Quillon: ...' on the application's stderr"
-    [[ $rc -eq 1 ]] || fail "$what during an unattended update gave status $rc, not 1 (stopped)"
+    [[ $rc -eq 1 ]] || fail "$what during an unattended update ($mode) gave status $rc, not 1 (stopped)"
+    if [[ $mode == window ]]; then
+        grep -q "^Quillon: " "$out/app.log" || fail "no line 'Quillon: ...' on the application's stderr"
+    else
+        expect_final_line "stopped"
+    fi
     log "interrupted by $what: $(captured) bytes = $(message_count "$out/capture.syx") complete messages"
 }
 
@@ -483,29 +491,6 @@ expect_final_line() {
     last="$(tail -n 1 "$out/app.log")"
     [[ "$last" =~ ^Quillon:\ .*$1 ]] || fail "the last line on stderr is '$last', not 'Quillon: ...$1...'"
     log "final line: $last"
-}
-
-# interrupt_terminal_update WHAT COMMAND...: as interrupt_upload, for the update without a window.
-interrupt_terminal_update() {
-    local what="$1" start_ms took_ms
-    shift
-    start_terminal_update "$image"
-    wait_until 120 captured_at_least 4000 || fail "the upload did not start: $(cat "$out/app.log")"
-    "$@"
-    start_ms=$(now_ms)
-    rc=0
-    wait_for_exit "$app_pid" 10 || rc=$?
-    app_pid=""
-    [[ $rc -ne 124 ]] || fail "the application was still running 10 s after $what"
-    took_ms=$(($(now_ms) - start_ms))
-    log "the application ended $took_ms ms after $what, with status $rc"
-    ((took_ms <= 5000)) || fail "the application took $took_ms ms to end after $what"
-    stop_receiver
-    expect_capture_is_cut "$image"
-    ends_with_f7 "$out/capture.syx" || fail "the capture ends in the middle of a message ($(captured) bytes)"
-    [[ $rc -eq 1 ]] || fail "$what during an update without a window gave status $rc, not 1 (stopped)"
-    expect_final_line "stopped"
-    log "interrupted by $what: $(captured) bytes = $(message_count "$out/capture.syx") complete messages"
 }
 
 case "$case_name" in
@@ -624,7 +609,7 @@ case "$case_name" in
         ;;
 
     close_mid_upload)
-        interrupt_upload "the close request" close_main_window
+        interrupt_upload window "the close request" close_main_window
         ;;
 
     manual_selection)
@@ -806,7 +791,7 @@ case "$case_name" in
         ;;
 
     usb_sigterm_mid_update)
-        interrupt_upload SIGTERM terminate_app
+        interrupt_upload window SIGTERM terminate_app
         ;;
 
     usb_terminal_update)
@@ -847,7 +832,7 @@ case "$case_name" in
         ;;
 
     usb_terminal_sigint_mid_update)
-        interrupt_terminal_update SIGINT kill -INT "$app_pid"
+        interrupt_upload terminal SIGINT kill -INT "$app_pid"
         ;;
 
     usb_terminal_damaged_file)
