@@ -125,6 +125,7 @@ trap cleanup EXIT
 
 close_main_window() { "$tool" close-window "$window"; }
 terminate_app() { kill -TERM "$app_pid"; }
+interrupt_app() { kill -INT "$app_pid"; }
 
 # close_app: asks the application's window to close, as a window manager's close button does, and
 # waits at most 10 s (a slow application more) for the process to end; sets rc to its exit status
@@ -832,7 +833,7 @@ case "$case_name" in
         ;;
 
     usb_terminal_sigint_mid_update)
-        interrupt_upload terminal SIGINT kill -INT "$app_pid"
+        interrupt_upload terminal SIGINT interrupt_app
         ;;
 
     usb_terminal_damaged_file)
