@@ -42,4 +42,18 @@ if [[ -z "${ALSA_VM_BACKEND:-}" ]]; then
     rm -f "$probe_log"
 fi
 
+# Seen here under load: the guest's module loading for the USB device stalled past the boot
+# time-out in both of alsa-vm's own tries, though the probe above had booted. Only a guest that
+# never reached the command is started again, so the command never runs twice.
+boot_log="$(mktemp)"
+trap 'rm -f "$boot_log"' EXIT
+for attempt in 1 2; do
+    rc=0
+    "$vm" "${options[@]}" -- "$@" 2> >(tee "$boot_log" >&2) || rc=$?
+    wait $! 2> /dev/null || true # the tee has all of alsa-vm's lines
+    if [[ $rc -ne 125 ]] || ! grep -q "did not reach the command" "$boot_log"; then
+        exit "$rc"
+    fi
+    echo "in-alsa-vm.sh: the guest did not reach the command (attempt $attempt of 3); starting it again" >&2
+done
 exec "$vm" "${options[@]}" -- "$@"

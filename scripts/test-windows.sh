@@ -30,9 +30,8 @@ esac
 
 "$root/scripts/install-deps.sh" wine wine64 xvfb xauth xdotool x11-utils imagemagick
 
-export WINEDEBUG="${WINEDEBUG:--all}"
-# Nothing here needs Mono or Gecko: no offer to install them.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# shellcheck source=../tests/lib/wine-env.sh
+source "$root/tests/lib/wine-env.sh" # WINEDEBUG, WINEDLLOVERRIDES
 
 log() { echo "test-windows.sh: $*"; }
 fail() {

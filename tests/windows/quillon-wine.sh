@@ -15,8 +15,8 @@ exe="${QUILLON_WINDOWS_EXE:?QUILLON_WINDOWS_EXE is not set}"
 launcher="${QUILLON_RUN_AND_WAIT_EXE:?QUILLON_RUN_AND_WAIT_EXE is not set}"
 work="${QUILLON_WINE_DIR:-/tmp/quillon-wine}"
 export WINEPREFIX="${WINEPREFIX:-$work/prefix}"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# shellcheck source=../lib/wine-env.sh
+source "$(dirname "$0")/../lib/wine-env.sh" # WINEDEBUG, WINEDLLOVERRIDES
 
 mkdir -p "$work"
 (

@@ -6,9 +6,8 @@
 set -euo pipefail
 export WINEPREFIX="${WINEPREFIX:-$1}"
 shift
-# Quiet, and no offer to install Mono or Gecko, which nothing here needs.
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# shellcheck source=../lib/wine-env.sh
+source "$(dirname "$0")/../lib/wine-env.sh" # WINEDEBUG, WINEDLLOVERRIDES
 
 # Xvfb has no window manager, and Wine waits up to 2 s for one to withdraw each window it hides
 # ("wait_for_withdrawn_state ... wait timed out"): a test that closes five windows took 10 s more.
