@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# build.sh BUILD_DIR BUILD_TYPE [extra CMake arguments...]: configures (once) and builds.
+# build.sh BUILD_DIR BUILD_TYPE [extra CMake arguments...]: configures (once) and builds everything,
+# or only the targets that QUILLON_BUILD_TARGETS names (separated by blanks).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build_dir="$1"
@@ -19,11 +20,15 @@ if command -v ccache > /dev/null; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
-# Two scripts may build the same folder at once (CI runs two lanes): one after the other.
+# Two scripts may build the same folder at once (a test script and the benchmark): one after the other.
 mkdir -p "$build_dir"
 exec 9> "$build_dir/.build-lock"
 flock 9
 
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" "${launcher[@]}" "$@" > /dev/null
 # Two cores and about 1.3 GB per compiler process: build with both.
-cmake --build "$build_dir" --parallel "${QUILLON_JOBS:-2}"
+targets=()
+for target in ${QUILLON_BUILD_TARGETS:-}; do
+    targets+=(--target "$target")
+done
+cmake --build "$build_dir" --parallel "${QUILLON_JOBS:-2}" "${targets[@]}"

@@ -29,17 +29,18 @@ limit=()
 
 QUILLON_WITH_CLANG=1 "$root/scripts/install-deps.sh"
 
-build_dir="$root/build/fuzz"
-CC=clang CXX=clang++ "$root/scripts/build.sh" "$build_dir" Debug \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-    -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_FUZZERS=ON -DQUILLON_SANITIZER=address
-
 if [[ ${#targets[@]} -eq 0 ]]; then
     for source in "$root"/tests/fuzz/*Fuzzer.cpp; do
         targets+=("$(basename "$source" .cpp)")
     done
 fi
+
+# Only the fuzzers: the application and its packaging files are built and tested elsewhere.
+build_dir="$root/build/fuzz"
+QUILLON_BUILD_TARGETS="${targets[*]}" CC=clang CXX=clang++ "$root/scripts/build.sh" "$build_dir" Debug \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+    -DQUILLON_BUILD_TESTS=OFF -DQUILLON_BUILD_FUZZERS=ON -DQUILLON_SANITIZER=address
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"

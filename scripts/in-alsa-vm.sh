@@ -48,9 +48,9 @@ fi
 boot_log="$(mktemp)"
 trap 'rm -f "$boot_log"' EXIT
 for attempt in 1 2; do
+    # stderr through tee into the log as well, stdout as it is.
     rc=0
-    "$vm" "${options[@]}" -- "$@" 2> >(tee "$boot_log" >&2) || rc=$?
-    wait $! 2> /dev/null || true # the tee has all of alsa-vm's lines
+    { "$vm" "${options[@]}" -- "$@" 2>&1 1>&3 3>&- | tee "$boot_log" >&2 3>&-; } 3>&1 || rc=$?
     if [[ $rc -ne 125 ]] || ! grep -q "did not reach the command" "$boot_log"; then
         exit "$rc"
     fi

@@ -9,8 +9,10 @@
 #                                FILE under Wine sends the 40-message image through "VirMIDI 0-0" to
 #                                the paced receiver byte for byte (exit 0); a damaged image and a
 #                                missing file send nothing (exit 2 once the window is closed); without
-#                                an X server it says so and ends (exit 1); no case may crash
-#   test-windows.sh --all        all three, in that order
+#                                an X server it says so and ends (exit 1); --no-window sends it with
+#                                no window and no display, progress lines on stderr; no case may crash
+#   test-windows.sh --console    --check and --help from the console, compared with the Linux program
+#   test-windows.sh --all        all four: unit, console, installer, alsa
 # Each step prints its time; the first failure ends the script with a non-zero status.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -24,8 +26,9 @@ case "${1:-}" in
     "") steps=(unit) ;;
     --installer) steps=(installer) ;;
     --alsa) steps=(alsa) ;;
-    --all) steps=(unit installer alsa) ;;
-    *) echo "usage: test-windows.sh [--installer | --alsa | --all]" >&2; exit 2 ;;
+    --console) steps=(console) ;;
+    --all) steps=(unit console installer alsa) ;;
+    *) echo "usage: test-windows.sh [--installer | --console | --alsa | --all]" >&2; exit 2 ;;
 esac
 
 "$root/scripts/install-deps.sh" wine wine64 xvfb xauth xdotool x11-utils imagemagick
@@ -144,6 +147,55 @@ installer_test() {
     unset WINEPREFIX
 }
 
+# ------------------------------------------------------------------ console
+# The options that write to the caller's console, run as from cmd.exe: --check on the built-in
+# image, on a sound file and on a damaged one must print what the Linux program prints (stdout
+# byte for byte; the line on stderr with Wine's Z: path in place of the Linux path) with the same
+# status, and --help must list --no-window.
+console_test() {
+    build
+    "$root/scripts/build.sh" "$root/build/debug" Debug -DQUILLON_WARNINGS_AS_ERRORS=ON
+    local work="$root/build/windows-console-test" linux="$root/build/debug/Quillon_artefacts/Debug/Quillon"
+    local exe="$release/Quillon_artefacts/Release/Quillon.exe" start=$SECONDS
+    rm -rf "$work"
+    mkdir -p "$work"
+    export WINEPREFIX="$work/prefix"
+    "$root/build/debug/tests/QuillonE2eTool" write-image "$work/sound.syx" 40
+    head -c 1000 "$work/sound.syx" > "$work/damaged.syx"
+
+    # compare NAME ARGS...: both programs with ARGS (a file as its Linux path; Wine gets Z:).
+    compare() {
+        local name="$1" linux_rc=0 windows_rc=0 arg windows_args=()
+        shift
+        for arg in "$@"; do
+            [[ "$arg" == /* ]] && arg="Z:$arg"
+            windows_args+=("$arg")
+        done
+        "$linux" "$@" > "$work/$name.linux.out" 2> "$work/$name.linux.err" || linux_rc=$?
+        wine "$exe" "${windows_args[@]}" > "$work/$name.windows.out" 2> "$work/$name.windows.err" || windows_rc=$?
+        [[ $windows_rc -eq $linux_rc ]] ||
+            fail "Quillon.exe $* ended with status $windows_rc, the Linux program with $linux_rc: $(cat "$work/$name.windows.err")"
+        cmp -s "$work/$name.linux.out" "$work/$name.windows.out" ||
+            fail "Quillon.exe $* printed something else than the Linux program: $(diff "$work/$name.linux.out" "$work/$name.windows.out")"
+        local linux_line windows_line
+        linux_line="$(grep '^Quillon: ' "$work/$name.linux.err" || true)"
+        windows_line="$(grep '^Quillon: ' "$work/$name.windows.err" | tr -d '\r' | sed 's#Z:/#/#g' || true)"
+        [[ "$windows_line" == "$linux_line" ]] ||
+            fail "Quillon.exe $* said '$windows_line' on stderr, the Linux program '$linux_line'"
+        log "Quillon.exe $*: status $windows_rc, the same output as the Linux program"
+    }
+    compare builtin --check
+    compare sound --check --file "$work/sound.syx"
+    compare damaged --check --file "$work/damaged.syx"
+    [[ -s "$work/sound.windows.out" && -s "$work/damaged.windows.err" ]] ||
+        fail "Quillon.exe --check printed nothing"
+    wine "$exe" --help > "$work/help.out" 2>&1 || fail "Quillon.exe --help failed: $(cat "$work/help.out")"
+    grep -q -- "--no-window" "$work/help.out" || fail "Quillon.exe --help does not list --no-window"
+    wineserver -k 2> /dev/null || true
+    unset WINEPREFIX
+    log "console options under Wine: passed in $((SECONDS - start)) s"
+}
+
 # ------------------------------------------------------------------ ALSA guest
 alsa_test() {
     build
@@ -176,22 +228,23 @@ alsa_test() {
         fail "RunAndWait.exe reported a crashing program's end as status $rc: $(grep RunAndWait "$out/crash.log")"
     fi
     rc=0
+    # The cases of tests/e2e/alsa-e2e.sh that the Windows program runs too.
+    local wine_cases=(autoupdate_file damaged_file missing_file no_display terminal_update)
     local run=(bash "$root/tests/e2e/alsa-e2e.sh" CASE --app "$root/tests/windows/quillon-wine.sh"
         --receiver "$root/build/debug/tests/PacedMidiReceiver" --tool "$root/build/debug/tests/QuillonE2eTool")
     # One wineserver for all Wine processes of the run (-p: it stays between them).
     "$root/scripts/in-alsa-vm.sh" --timeout 1500 -- env QUILLON_ALSA_REQUIRED=1 \
         QUILLON_E2E_START_SECONDS=300 QUILLON_E2E_NO_REPAINTS=1 QUILLON_WINDOWS_EXE="$release/Quillon_artefacts/Release/Quillon.exe" \
-        QUILLON_RUN_AND_WAIT_EXE="$out/RunAndWait.exe" bash -c 'wineserver -p; rc=0
-                 "${@/#CASE/autoupdate_file}" --out "'"$out"'/autoupdate_file" || rc=1
-                 "${@/#CASE/damaged_file}" --out "'"$out"'/damaged_file" || rc=1
-                 "${@/#CASE/missing_file}" --out "'"$out"'/missing_file" || rc=1
-                 "${@/#CASE/no_display}" --out "'"$out"'/no_display" || rc=1
+        QUILLON_RUN_AND_WAIT_EXE="$out/RunAndWait.exe" WINE_CASES="${wine_cases[*]}" OUT="$out" bash -c 'wineserver -p; rc=0
+                 for case in $WINE_CASES; do
+                     "${@/#CASE/$case}" --out "$OUT/$case" || rc=1
+                 done
                  wineserver -k; exit $rc' \
         _ "${run[@]}" || rc=$?
     unset WINEPREFIX
     [[ $rc -ne 75 ]] || fail "there is no alsa-vm guest to run the Wine MIDI cases in"
     [[ $rc -eq 0 ]] || fail "the Wine MIDI cases failed (status $rc; logs in $out)"
-    log "Wine MIDI cases in the alsa-vm guest (autoupdate_file, damaged_file, missing_file, no_display): passed in $((SECONDS - start)) s"
+    log "Wine MIDI cases in the alsa-vm guest (${wine_cases[*]}): passed in $((SECONDS - start)) s"
 }
 
 total=$SECONDS
@@ -199,6 +252,7 @@ for step in "${steps[@]}"; do
     case "$step" in
         unit) unit_tests ;;
         installer) installer_test ;;
+        console) console_test ;;
         alsa) alsa_test ;;
     esac
 done

@@ -25,7 +25,7 @@
 # device receives on its gadget side (the f_midi card). They unplug and re-plug it with
 # usb-midi-plug. Without such a device they are skipped, or fail with QUILLON_USB_MIDI_REQUIRED=1.
 #
-# The cases usb_terminal_* run the update without a window (--no-window) and with no display at all:
+# The cases *terminal_* run the update without a window (--no-window) and with no display at all:
 # no Xvfb, DISPLAY unset, stderr to a file as in a log.
 set -euo pipefail
 # shellcheck source=../lib/xvfb.sh
@@ -795,9 +795,10 @@ case "$case_name" in
         interrupt_upload window SIGTERM terminate_app
         ;;
 
-    usb_terminal_update)
+    terminal_update | usb_terminal_update)
         # The whole update in a terminal session without a display; stderr is a file, so the
-        # progress comes as plain lines, and a final line names the outcome.
+        # progress comes as plain lines, and a final line names the outcome. terminal_update sends
+        # through the VirMIDI port, as the other cases of the Windows program under Wine do.
         start_terminal_update "$image"
         update_ended "$image"
         expect_completed "$image"
