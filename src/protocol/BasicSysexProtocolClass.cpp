@@ -46,6 +46,13 @@ void BasicSysexProtocolClass::run()
     const auto result = upload();
     recordOutcome (result);
 
+    // Written before anything shows the outcome, so that whoever waits for it finds the record.
+    if (timing != nullptr)
+    {
+        timing->write();
+        timing.reset();
+    }
+
     switch (result)
     {
         case UploadOutcome::completed:
@@ -87,6 +94,12 @@ UploadOutcome BasicSysexProtocolClass::upload()
 
     readPosition = framing.begin();
     juce::uint32 sent = 0;
+    timing = UploadTiming::fromEnvironment();
+    using Clock = UploadTiming::Clock;
+    const auto stamp = [this]
+    {
+        return timing != nullptr ? Clock::now() : Clock::time_point();
+    };
 
     setStatusText (uploadingText);
 
@@ -94,6 +107,9 @@ UploadOutcome BasicSysexProtocolClass::upload()
     {
         if (threadShouldExit())
             return UploadOutcome::stopped;
+
+        auto* record = timing != nullptr ? &timing->addMessage() : nullptr;
+        auto stepStart = stamp();
 
         // Before every message, so that the device cannot be changed even if something enabled
         // the interface in between. A refused lock means a stop or a quit: the next message has
@@ -105,8 +121,19 @@ UploadOutcome BasicSysexProtocolClass::upload()
         const int length = framing.readMessage (readPosition);
         jassert (length > 0);
 
+        if (record != nullptr)
+        {
+            record->bytes = static_cast<std::size_t> (length);
+            record->disableLockWait = messageThreadLock.takeWaitTime();
+            record->sendStart = stamp();
+            record->disable = record->sendStart - stepStart;
+        }
+
         // No lock is held here: the send may take as long as the wire needs.
         deviceInterface->sendSysex (message, length);
+
+        if (record != nullptr)
+            record->sendEnd = record->waitEnd = stamp();
 
         // A send to a device that has gone returns as if all went well: only the device list
         // tells. Checked after the last message too, so that a device pulled during it is not
@@ -114,9 +141,21 @@ UploadOutcome BasicSysexProtocolClass::upload()
         if (!deviceInterface->checkDeviceConnected())
             return UploadOutcome::deviceLost;
 
+        if (record != nullptr)
+        {
+            stepStart = stamp();
+            record->check = stepStart - record->sendEnd;
+        }
+
         sent += static_cast<juce::uint32> (length);
         const double p = static_cast<double> (sent) / static_cast<double> (total);
         setProgress (p);
+
+        if (record != nullptr)
+        {
+            record->progress = stamp() - stepStart;
+            record->progressLockWait = messageThreadLock.takeWaitTime();
+        }
 
         const juce::ScopedLock lock (ProgressValueLock);
         progressValue = p;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "protocol/ProtocolBaseClass.h"
+#include "protocol/UploadTiming.h"
+
+#include <memory>
 
 // Sends a firmware image (complete SysEx messages back to back) to the device interface one
 // message at a time, publishing the fraction of bytes sent and a status text. The interface stays
@@ -43,6 +46,8 @@ private:
     juce::CriticalSection ProgressValueLock;
     // Start of the next message to send during an upload; used by the upload thread only.
     const juce::uint8* readPosition = nullptr;
+    // What this upload spent its time on, when asked for; used by the upload thread only.
+    std::unique_ptr<UploadTiming> timing;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasicSysexProtocolClass)
 };
