@@ -1,5 +1,7 @@
 #include "interface/MidiInterfaceClass.h"
 
+#include "interface/WirePacer.h"
+
 namespace
 {
 struct DeviceList
@@ -170,17 +172,27 @@ int MidiInterfaceClass::readData (juce::uint8* destination, unsigned int maxByte
 
 int MidiInterfaceClass::sendSysex (const juce::uint8* data, int size)
 {
+    startSysex (data, size);
+    waitForSysex();
+    return 0;
+}
+
+void MidiInterfaceClass::startSysex (const juce::uint8* data, int size)
+{
     if (data == nullptr || size <= 0)
-        return 0;
+        return;
 
     const juce::MidiMessage message (data, size, 0.0);
 
     const std::scoped_lock lock (outputLock);
 
     if (midiOutput != nullptr)
-        midiOutput->sendMessageNow (message);
+        sysexDeadline = midiOutput->startMessage (message);
+}
 
-    return 0;
+void MidiInterfaceClass::waitForSysex()
+{
+    WirePacer::sleepUntil (sysexDeadline);
 }
 
 bool MidiInterfaceClass::isDeviceReady()

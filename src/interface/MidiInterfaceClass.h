@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -40,6 +41,8 @@ public:
     // Upload thread. Waits while the message thread opens or closes the output, and the other way
     // round, so the port is never changed or deleted under a send.
     int sendSysex (const juce::uint8* data, int size) override;
+    void startSysex (const juce::uint8* data, int size) override;
+    void waitForSysex() override; // holds no lock while it waits
 
     // Any thread.
     bool isDeviceReady() override;
@@ -119,6 +122,7 @@ private:
     // then closes it.
     std::atomic<bool> outputLost { false };
     std::mutex deviceQueryLock;
+    std::chrono::steady_clock::time_point sysexDeadline; // upload thread only
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiInterfaceClass)
 };

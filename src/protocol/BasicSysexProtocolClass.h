@@ -10,8 +10,10 @@
 // disabled while the upload runs.
 //
 // The image's framing is checked before anything is sent: a damaged image is not sent at all.
-// After every message the thread checks that the output is still connected; an upload counts as
-// completed only when the output was still there after the last message.
+// After handing each message to the device, while the wire carries it, the thread checks that the
+// output is still connected, shows the progress and keeps the interface disabled for the next
+// message; after the last one it waits for the wire and checks once more. An upload counts as
+// completed only when the output was still there after the last message's wire time.
 class BasicSysexProtocolClass final : public ProtocolBaseClass
 {
 public:
@@ -40,6 +42,10 @@ private:
     // nothing, when the thread was asked to stop or the application is quitting (JUCE refuses the
     // lock once a quit has been posted).
     bool setInterfaceEnabled (bool shouldBeEnabled);
+
+    // Shows that every byte up to the fraction p has been sent: the rounded progress, broadcast
+    // under the message-manager lock, and progressValue.
+    void publishProgress (double p, UploadTiming::Message* record);
 
     // Progress of the current upload, not rounded; exactly 1.0 once every byte has been sent.
     double progressValue = 0.0;

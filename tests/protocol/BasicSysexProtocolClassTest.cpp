@@ -371,3 +371,105 @@ INSTANTIATE_TEST_SUITE_P (
         DamagedCase { "HighDataByte", withByteAt (makeSysexImage ({ 10, 20 }), 5, 0x90) },
         DamagedCase { "Empty", Bytes {} }),
     [] (const auto& testCase) { return std::string (testCase.param.name); });
+
+namespace
+{
+// An interface that only notes the upload thread's calls ("start N", "wait", each with the
+// interface's state, and "check"). Each device check answers from a list (true once the list is
+// used up), and then enables the interface, as something else might do between two messages. It
+// is on no window and only the upload thread changes or reads its state, so it takes no lock.
+class WireInterface final : public InterfaceBaseClass
+{
+public:
+    explicit WireInterface (EventLog& logToUse) : log (logToUse) {}
+
+    void resized() override {}
+    int readData (juce::uint8*, unsigned int) override { return 0; }
+    int sendSysex (const juce::uint8*, int) override
+    {
+        ADD_FAILURE() << "the upload sends in two halves";
+        return 0;
+    }
+    void startSysex (const juce::uint8*, int size) override
+    {
+        log.add ("start " + std::to_string (size) + state());
+    }
+    void waitForSysex() override { log.add ("wait" + state()); }
+    bool isDeviceReady() override { return true; }
+    bool checkDeviceConnected() override
+    {
+        log.add ("check");
+        const auto connected = answers.empty() || answers.front();
+
+        if (!answers.empty())
+            answers.erase (answers.begin());
+
+        setEnabled (true);
+        return connected;
+    }
+    int getPreferredHeight() override { return 50; }
+    void selectOutput (int) override {}
+    void selectInput (int) override {}
+
+    std::vector<bool> answers;
+
+private:
+    std::string state() const { return isEnabled() ? " (enabled)" : " (disabled)"; }
+
+    EventLog& log;
+};
+} // namespace
+
+// What the thread does after a message, it does while the device takes that message: the check,
+// the progress and the lock that disables the interface again for the next one all come between
+// handing the message over and waiting for its wire time, so none of them holds the next message
+// back. After the last message the thread waits for its wire time before the last check, and only
+// then shows 1.0; a device that fails its check stops the upload before the next message.
+TEST (UploadOnTheWire, StepsBetweenMessagesRunWhileTheWireCarriesTheMessage)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<bool> checks;
+        std::vector<std::string> events;
+        UploadOutcome outcome;
+    };
+
+    const Case cases[] = {
+        { "all there",
+          {},
+          { "disabled", "start 10 (disabled)", "check", "enabled", "progress 0.10", "disabled",
+            "wait (disabled)", "start 20 (disabled)", "check", "enabled", "progress 0.30", "disabled",
+            "wait (disabled)", "start 70 (disabled)", "wait (disabled)", "check", "enabled",
+            "progress 1.00" },
+          UploadOutcome::completed },
+        { "gone after the first",
+          { false },
+          { "disabled", "start 10 (disabled)", "check", "enabled", "wait (enabled)" },
+          UploadOutcome::deviceLost },
+        { "gone after the last",
+          { true, true, false },
+          { "disabled", "start 10 (disabled)", "check", "enabled", "progress 0.10", "disabled",
+            "wait (disabled)", "start 20 (disabled)", "check", "enabled", "progress 0.30", "disabled",
+            "wait (disabled)", "start 70 (disabled)", "wait (disabled)", "check", "enabled" },
+          UploadOutcome::deviceLost },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        EventLog log;
+        WireInterface wire (log);
+        wire.answers = c.checks;
+        EnablementRecorder enablement (wire, log);
+        TestFirmwareImage image (makeSysexImage ({ 10, 20, 70 }));
+        BasicSysexProtocolClass protocol (&wire, &image);
+        ProgressRecorder recorder (protocol, log);
+
+        protocol.startUpload();
+        ASSERT_TRUE (pumpUntil ([&] { return !protocol.isThreadRunning(); }));
+
+        EXPECT_EQ (log.select ({ "start", "wait", "check", "progress", "disabled", "enabled" }), c.events);
+        EXPECT_EQ (protocol.getOutcome(), c.outcome);
+    }
+}
