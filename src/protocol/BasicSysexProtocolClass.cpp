@@ -95,8 +95,8 @@ UploadOutcome BasicSysexProtocolClass::upload()
 
     readPosition = framing.begin();
     juce::uint32 sent = 0;
-    timing = UploadTiming::fromEnvironment();
-    using Clock = UploadTiming::Clock;
+    timing = UploadStepTimes::fromEnvironment();
+    using Clock = UploadStepTimes::Clock;
     const auto stamp = [this]
     {
         return timing != nullptr ? Clock::now() : Clock::time_point();
@@ -204,14 +204,14 @@ UploadOutcome BasicSysexProtocolClass::upload()
     return UploadOutcome::completed;
 }
 
-void BasicSysexProtocolClass::publishProgress (double p, UploadTiming::Message* record)
+void BasicSysexProtocolClass::publishProgress (double p, UploadStepTimes::Message* record)
 {
-    const auto start = record != nullptr ? UploadTiming::Clock::now() : UploadTiming::Clock::time_point();
+    const auto start = record != nullptr ? UploadStepTimes::Clock::now() : UploadStepTimes::Clock::time_point();
     setProgress (p);
 
     if (record != nullptr)
     {
-        record->progress = UploadTiming::Clock::now() - start;
+        record->progress = UploadStepTimes::Clock::now() - start;
         record->progressLockWait = messageThreadLock.takeWaitTime();
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "protocol/ProtocolBaseClass.h"
-#include "protocol/UploadTiming.h"
+#include "protocol/UploadStepTimes.h"
 
 #include <memory>
 
@@ -45,7 +45,7 @@ private:
 
     // Shows that every byte up to the fraction p has been sent: the rounded progress, broadcast
     // under the message-manager lock, and progressValue.
-    void publishProgress (double p, UploadTiming::Message* record);
+    void publishProgress (double p, UploadStepTimes::Message* record);
 
     // Progress of the current upload, not rounded; exactly 1.0 once every byte has been sent.
     double progressValue = 0.0;
@@ -53,7 +53,7 @@ private:
     // Start of the next message to send during an upload; used by the upload thread only.
     const juce::uint8* readPosition = nullptr;
     // What this upload spent its time on, when asked for; used by the upload thread only.
-    std::unique_ptr<UploadTiming> timing;
+    std::unique_ptr<UploadStepTimes> timing;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasicSysexProtocolClass)
 };

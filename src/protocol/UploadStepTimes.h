@@ -16,7 +16,7 @@
 // The gap of a message is the time from the previous message's wire deadline to its own send. The
 // deadlines follow the port's pacer: back to back within WirePacer::backToBackSlack, else the
 // timeline restarts at the send, and the gap is lost to the upload.
-class UploadTiming final
+class UploadStepTimes final
 {
 public:
     using Clock = std::chrono::steady_clock;
@@ -51,9 +51,9 @@ public:
     };
 
     // A record for this upload when QUILLON_UPLOAD_TIMING names a file, else null.
-    static std::unique_ptr<UploadTiming> fromEnvironment();
+    static std::unique_ptr<UploadStepTimes> fromEnvironment();
 
-    explicit UploadTiming (juce::File destination);
+    explicit UploadStepTimes (juce::File destination);
 
     // Starts the next message's entry; the caller fills it in.
     Message& addMessage();

@@ -1,4 +1,4 @@
-#include "protocol/UploadTiming.h"
+#include "protocol/UploadStepTimes.h"
 
 #include "interface/WirePacer.h"
 
@@ -6,7 +6,7 @@
 
 namespace
 {
-using Clock = UploadTiming::Clock;
+using Clock = UploadStepTimes::Clock;
 
 double micros (Clock::duration d)
 {
@@ -25,7 +25,7 @@ Clock::duration percentile (std::vector<Clock::duration> sorted, double fraction
 }
 
 // The pacer's deadline for each message, and each message's gap after the previous deadline.
-std::vector<Clock::duration> gapsOf (const std::vector<UploadTiming::Message>& messages,
+std::vector<Clock::duration> gapsOf (const std::vector<UploadStepTimes::Message>& messages,
                                      std::size_t& restarts)
 {
     std::vector<Clock::duration> gaps;
@@ -55,9 +55,9 @@ std::vector<Clock::duration> gapsOf (const std::vector<UploadTiming::Message>& m
 }
 
 template <typename Member>
-UploadTiming::Step stepOf (const std::vector<UploadTiming::Message>& messages, Member member)
+UploadStepTimes::Step stepOf (const std::vector<UploadStepTimes::Message>& messages, Member member)
 {
-    UploadTiming::Step step;
+    UploadStepTimes::Step step;
 
     if (messages.empty())
         return step;
@@ -75,27 +75,27 @@ UploadTiming::Step stepOf (const std::vector<UploadTiming::Message>& messages, M
 }
 } // namespace
 
-std::unique_ptr<UploadTiming> UploadTiming::fromEnvironment()
+std::unique_ptr<UploadStepTimes> UploadStepTimes::fromEnvironment()
 {
     const auto path = juce::SystemStats::getEnvironmentVariable ("QUILLON_UPLOAD_TIMING", {});
 
     if (path.isEmpty() || !juce::File::isAbsolutePath (path))
         return nullptr;
 
-    return std::make_unique<UploadTiming> (juce::File (path));
+    return std::make_unique<UploadStepTimes> (juce::File (path));
 }
 
-UploadTiming::UploadTiming (juce::File destinationToUse) : destination (std::move (destinationToUse))
+UploadStepTimes::UploadStepTimes (juce::File destinationToUse) : destination (std::move (destinationToUse))
 {
     messages.reserve (1024);
 }
 
-UploadTiming::Message& UploadTiming::addMessage()
+UploadStepTimes::Message& UploadStepTimes::addMessage()
 {
     return messages.emplace_back();
 }
 
-UploadTiming::Summary UploadTiming::summarise() const
+UploadStepTimes::Summary UploadStepTimes::summarise() const
 {
     Summary s;
     s.messages = messages.size();
@@ -111,7 +111,7 @@ UploadTiming::Summary UploadTiming::summarise() const
     return s;
 }
 
-juce::String UploadTiming::toText() const
+juce::String UploadStepTimes::toText() const
 {
     const auto s = summarise();
     juce::String text;
@@ -149,7 +149,7 @@ juce::String UploadTiming::toText() const
     return text;
 }
 
-bool UploadTiming::write() const
+bool UploadStepTimes::write() const
 {
     return destination.replaceWithText (toText());
 }

@@ -1,4 +1,4 @@
-#include "protocol/UploadTiming.h"
+#include "protocol/UploadStepTimes.h"
 
 #include "interface/WirePacer.h"
 #include "support/TempFolder.h"
@@ -6,15 +6,15 @@
 #include <gtest/gtest.h>
 
 using namespace std::chrono_literals;
-using Clock = UploadTiming::Clock;
+using Clock = UploadStepTimes::Clock;
 
 namespace
 {
 // Messages of 100 bytes (32 ms on the wire), each sent the given time after the pacer's deadline
 // for the one before.
-UploadTiming withGaps (const std::vector<Clock::duration>& gaps, juce::File destination = {})
+UploadStepTimes withGaps (const std::vector<Clock::duration>& gaps, juce::File destination = {})
 {
-    UploadTiming timing (std::move (destination));
+    UploadStepTimes timing (std::move (destination));
     auto deadline = Clock::time_point (1h);
     auto add = [&] (Clock::time_point start)
     {
@@ -39,7 +39,7 @@ UploadTiming withGaps (const std::vector<Clock::duration>& gaps, juce::File dest
 }
 } // namespace
 
-TEST (UploadTiming, GapsFollowThePacersTimelineAndCountItsRestarts)
+TEST (UploadStepTimes, GapsFollowThePacersTimelineAndCountItsRestarts)
 {
     // A gap beyond the slack moves the deadlines after it: the next gaps are measured from there.
     const auto s = withGaps ({ 2ms, 1ms, 30ms, 3ms, 4ms, 12ms, 1ms, 2ms, 5ms, 0ms }).summarise();
@@ -51,9 +51,9 @@ TEST (UploadTiming, GapsFollowThePacersTimelineAndCountItsRestarts)
     EXPECT_EQ (s.gapMax, 30ms);
 }
 
-TEST (UploadTiming, StepsReportTheirMeanAndLargestTime)
+TEST (UploadStepTimes, StepsReportTheirMeanAndLargestTime)
 {
-    UploadTiming timing (juce::File {});
+    UploadStepTimes timing (juce::File {});
 
     for (const auto check : { 1ms, 2ms, 6ms })
     {
@@ -72,7 +72,7 @@ TEST (UploadTiming, StepsReportTheirMeanAndLargestTime)
     EXPECT_EQ (s.restarts, 0u);
 }
 
-TEST (UploadTiming, WritesTheSummaryAndOneLinePerMessage)
+TEST (UploadStepTimes, WritesTheSummaryAndOneLinePerMessage)
 {
     TempFolder folder;
     const auto file = folder.getFile ("timing.txt");
