@@ -11,8 +11,7 @@ set(QUILLON_PACKAGE_MAINTAINER "brantwell <quillon@brantwell.example>" CACHE STR
 set(QUILLON_PACKAGING_GEN_DIR "${CMAKE_CURRENT_BINARY_DIR}/packaging")
 configure_file("${CMAKE_CURRENT_SOURCE_DIR}/packaging/linux/${QUILLON_APP_ID}.metainfo.xml.in"
                "${QUILLON_PACKAGING_GEN_DIR}/${QUILLON_APP_ID}.metainfo.xml" @ONLY)
-configure_file("${CMAKE_CURRENT_SOURCE_DIR}/packaging/linux/quillon.1.in" "${QUILLON_PACKAGING_GEN_DIR}/quillon.1"
-               @ONLY)
+include(cmake/ManPage.cmake)
 # The Debian changelog's one entry: this version, dated with its release date.
 execute_process(COMMAND date --utc --rfc-email --date "${QUILLON_RELEASE_DATE} 12:00"
                 OUTPUT_VARIABLE QUILLON_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)

@@ -4,13 +4,13 @@
 # (QuillonZip). Included from the top-level CMakeLists.txt.
 
 # Debian builds JUCE without its own copies of zlib, libpng and libjpeg; on Windows the MinGW
-# builds from QUILLON_MINGW_DEPS take their place. PUBLIC: the JUCE modules compiled in QuillonCore
+# builds from QUILLON_MINGW_DEPS take their place. PUBLIC: the JUCE modules compiled in QuillonJuce
 # include png.h and jpeglib.h themselves.
 set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
-target_link_libraries(QuillonCore PUBLIC PNG::PNG JPEG::JPEG ZLIB::ZLIB)
+target_link_libraries(QuillonJuce PUBLIC PNG::PNG JPEG::JPEG ZLIB::ZLIB)
 
 # Symbols are of no use to the shipped program (10.9 MB with them, 6.2 MB without).
 target_link_options(Quillon PRIVATE $<$<CONFIG:Release>:-s>)

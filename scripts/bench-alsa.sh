@@ -5,12 +5,14 @@
 # Builds the Release application, then sends one image of MESSAGES SysEx messages through the
 # snd-virmidi port "VirMIDI C-0" twice, each time to the same paced receiver (rawmidi hw:C,0,
 # 4 KB buffer, emptied at 6250 bytes/s like a device that takes twice MIDI's rate):
-#   1. Quillon --autoupdate --file IMAGE (sequencer port C-0);
+#   1. Quillon --autoupdate --file IMAGE (sequencer port C-0), and the same without a window
+#      (--no-window, no display);
 #   2. amidi -s IMAGE -i 1 on the other port's rawmidi side (hw:C,1), whose sequencer port is
 #      connected to C-0 for the run.
 # Where there is a USB MIDI device (the alsa-vm guest's, --usb-midi), twice more to the same
 # receiver on the device's gadget side (the f_midi card's rawmidi hw:G,0, what the device receives):
-#   3. Quillon --autoupdate --file IMAGE to the device's port ("USB MIDI Pedal MIDI 1");
+#   3. Quillon --autoupdate --file IMAGE to the device's port ("USB MIDI Pedal MIDI 1"), and the
+#      same without a window;
 #   4. amidi -s IMAGE -i 1 to the device's own rawmidi port (hw:H,0, snd-usb-audio).
 # For each it prints the upload's wall time divided by the wire time of the image's bytes
 # (320 us per byte), and how many bytes arrived intact. For Quillon's uploads it then prints the
@@ -101,6 +103,9 @@ printf "%-28s %11s %13s %9s %16s  %-9s %s\n" "sender" "wire time" "upload wall" 
     "identical" "excess per message"
 measure quillon "Quillon (VirMIDI $card-0)" "hw:$card,0" \
     env QUILLON_UPLOAD_TIMING="$out/quillon.timing" "$app" --autoupdate --outputid "$id" --file "$image"
+measure quillon-terminal "  --no-window (VirMIDI $card-0)" "hw:$card,0" \
+    env -u DISPLAY QUILLON_UPLOAD_TIMING="$out/quillon-terminal.timing" "$app" --no-window --outputid "$id" \
+    --file "$image"
 
 # amidi writes to the rawmidi side of port C-1; its sequencer port passes the events to C-0.
 from="$(aconnect -i | awk -v n="'Virtual Raw MIDI $card-1'" 'index($0, n) { sub(":", "", $2); print $2; exit }')"
@@ -114,13 +119,16 @@ if usb_status="$(usb-midi-plug status 2> /dev/null)" && eval "$usb_status" && [[
     usb_id="$("$app" --list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { print $1 }')"
     measure quillon-usb "Quillon (USB $host_client-0)" "hw:$gadget_card,0" \
         env QUILLON_UPLOAD_TIMING="$out/quillon-usb.timing" "$app" --autoupdate --outputid "$usb_id" --file "$image"
+    measure quillon-usb-terminal "  --no-window (USB $host_client-0)" "hw:$gadget_card,0" \
+        env -u DISPLAY QUILLON_UPLOAD_TIMING="$out/quillon-usb-terminal.timing" "$app" --no-window \
+        --outputid "$usb_id" --file "$image"
     measure amidi-usb "amidi -i 1 (hw:$host_card,0)" "hw:$gadget_card,0" \
         amidi -p "hw:$host_card,0" -s "$image" -i 1
     echo "USB MIDI device: host side card $host_card (snd-usb-audio), received on its gadget side hw:$gadget_card,0"
 else
     echo "No USB MIDI device (the alsa-vm guest's, --usb-midi): its rows are left out."
 fi
-for key in quillon quillon-usb; do
+for key in quillon quillon-terminal quillon-usb quillon-usb-terminal; do
     [[ -s "$out/$key.timing" ]] || continue
     echo "Between messages, $key (upload thread's record, $out/$key.timing):"
     grep -v '^message ' "$out/$key.timing" | sed 's/^/  /'

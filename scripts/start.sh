@@ -3,9 +3,17 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-# Quillon is a windowed program: say so at once instead of building first (the program itself
-# also checks that the display can be reached).
-if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+# The window needs a display: say so at once instead of building first (the program itself also
+# checks that the display can be reached). An unattended update, --check and the printing options
+# run without one.
+needs_display=1
+for argument in "$@"; do
+    case "${argument,,}" in
+        --no-window | --autoupdate | --check | --list-outputs | --help | --version) needs_display=0 ;;
+        --file) break ;; # the rest is the file's name
+    esac
+done
+if ((needs_display)) && [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "Quillon: no graphical display available (is DISPLAY set to a running X server?)" >&2
     exit 1
 fi

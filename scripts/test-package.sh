@@ -12,9 +12,10 @@
 #      blanks: the window names that file, and one click on close ends the program.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-# The tests' shared X helpers (start_xvfb, window_title); this script's own fail follows them.
+# The tests' shared helpers (Xvfb, windows, single-instance starts); this script's own fail
+# follows them.
 source "$root/tests/lib/xvfb.sh"
-source "$root/tests/lib/windows.sh"
+source "$root/tests/lib/instance.sh"
 
 work=""
 xvfb_pid=""
@@ -78,71 +79,21 @@ echo "version $version in the package, the metainfo and --version; --help and --
 echo "== the unpacked program on Xvfb"
 start_xvfb "$work" || fail "Xvfb did not start: $(cat "$work/xvfb.out")"
 
-# find_window TITLE: sets window to the visible window with exactly that title (this X server
-# shows nothing else), or returns 1.
-find_window()
-{
-    local w
-    for w in $(xdotool search --onlyvisible --name . 2> /dev/null); do
-        if [[ "$(window_title "$w")" == "$1" ]]; then
-            window="$w"
-            return 0
-        fi
-    done
-    return 1
-}
-
-# launch TITLE LOG COMMAND...: starts COMMAND in the background (launched_pid) and waits up to 30 s
-# for the window titled TITLE (window). Quillon runs once per machine: while another one runs (a
-# test elsewhere on this machine), a start ends at once and says so; then it starts again once
-# that one is gone, for up to two minutes.
+# launch TITLE LOG COMMAND...: starts COMMAND as the one running Quillon (tests/lib/instance.sh:
+# another one may run elsewhere on this machine) and waits for the window titled TITLE (window);
+# launched_pid is COMMAND's process while it runs. This X server shows nothing else, so the window
+# is found by its title alone: gio launch ends at once with status 0, and the program runs on.
 launch()
 {
-    local title="$1" log="$2" give_up=$((SECONDS + 120)) deadline status
+    local title="$1" log="$2"
     shift 2
-    while true; do
-        window=""
-        "$@" > "$log" 2>&1 &
-        launched_pid=$!
-        deadline=$((SECONDS + 30))
-        until find_window "$title"; do
-            grep -q "^Quillon: another instance of Quillon is already running" "$log" && break
-            # gio launch ends at once with status 0; the program itself only with its window closed.
-            if [[ -n "$launched_pid" ]] && ! kill -0 "$launched_pid" 2> /dev/null; then
-                status=0
-                wait "$launched_pid" || status=$?
-                launched_pid=""
-                ((status == 0)) || fail "'$*' ended with status $status before a window titled '$title' showed"
-            fi
-            ((SECONDS < deadline)) || fail "no window titled '$title' within 30 s"
-            sleep 0.1
-        done
-        [[ -n "$window" ]] && return 0
-        [[ -n "$launched_pid" ]] && { wait "$launched_pid" || true; }
-        ((SECONDS < give_up)) || fail "another Quillon kept running on this machine for two minutes"
-        sleep 1
-    done
+    window=""
+    shows_window() { window="$(find_titled_window "$title")"; }
+    start_single_instance --ready shows_window --launcher "$log" "$@"
+    launched_pid="$app_pid"
 }
 
-# close_once WINDOW PID: one click on the close button at the right end of the title bar (26 pixels
-# high below a 4-pixel border) once the window stands centred at its size; the process must end
-# within 15 s.
-close_once()
-{
-    local w="$1" pid="$2" deadline=$((SECONDS + 15)) X Y WIDTH HEIGHT SCREEN WINDOW
-    until eval "$(xdotool getwindowgeometry --shell "$w")" && [[ "$X,$Y,$WIDTH,$HEIGHT" == "315,312,650,400" ]]; do
-        ((SECONDS < deadline)) || fail "the window stands at $X,$Y sized $WIDTH x $HEIGHT, not 650 x 400 centred"
-        sleep 0.1
-    done
-    xdotool mousemove --sync $((X + WIDTH - 20)) $((Y + 17)) click 1
-    deadline=$((SECONDS + 15))
-    while kill -0 "$pid" 2> /dev/null; do
-        ((SECONDS < deadline)) || fail "quillon still runs 15 s after one click on its close button"
-        sleep 0.1
-    done
-}
-
-title="Halvane Chorus version 1.0.03 - R1806"
+title="$(main_window_title "$app")" || fail "quillon --version names no built-in firmware"
 started=$SECONDS
 launch "$title" "$work/quillon.log" "$app"
 echo "main window '$title' after $((SECONDS - started)) s"
@@ -153,11 +104,9 @@ wm_class="$(sed -n 's/^StartupWMClass=//p' "$desktop")"
 [[ "$(xprop -id "$window" -notype WM_CLASS)" == "WM_CLASS = \"$wm_class\", \"$wm_class\"" ]] ||
     fail "window $(xprop -id "$window" -notype WM_CLASS), the desktop entry names '$wm_class'"
 echo "window icon 64 x 64, window class '$wm_class' as in the desktop entry"
-close_once "$window" "$launched_pid"
-status=0
-wait "$launched_pid" || status=$?
+close_main_window "$launched_pid" "$window" 15
 launched_pid=""
-((status == 0)) || fail "quillon ended with status $status after its close button"
+((close_status == 0)) || fail "quillon ended with status $close_status after its close button"
 echo "one click on the close button: ended with status 0"
 
 echo "== started through the desktop entry with a file"
@@ -169,6 +118,7 @@ PATH="$usr/bin:$PATH" launch "pedal  v2 version " "$work/gio-launch.log" \
 pid="$(xdotool getwindowpid "$window")" || fail "the window names no process"
 [[ "$(readlink "/proc/$pid/exe")" == "$app" ]] || fail "the window belongs to $(readlink "/proc/$pid/exe"), not $app"
 echo "gio launch of the desktop entry with '$work/my firmware/pedal  v2.syx': window 'pedal  v2 version '"
-close_once "$window" "$pid"
+# Not a child of this script (gio started it): its status is not known here.
+close_main_window "$pid" "$window" 15
 echo "one click on the close button: ended"
 echo "test-package.sh: PASS"

@@ -7,14 +7,17 @@
 #                                shows, closes it, uninstalls silently and checks that all is gone
 #   test-windows.sh --alsa       in the alsa-vm guest, Quillon.exe --autoupdate --outputid N --file
 #                                FILE under Wine sends the 40-message image through "VirMIDI 0-0" to
-#                                the paced receiver byte for byte (exit 0); a damaged image sends
-#                                nothing (exit 2 once the window is closed)
+#                                the paced receiver byte for byte (exit 0); a damaged image and a
+#                                missing file send nothing (exit 2 once the window is closed); without
+#                                an X server it says so and ends (exit 1); no case may crash
 #   test-windows.sh --all        all three, in that order
 # Each step prints its time; the first failure ends the script with a non-zero status.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-# shellcheck source=../tests/lib/windows.sh
-source "$root/tests/lib/windows.sh" # wait_until
+# shellcheck source=../tests/lib/xvfb.sh
+source "$root/tests/lib/xvfb.sh" # start_xvfb, wait_until
+# shellcheck source=../tests/lib/layout.sh
+source "$root/tests/lib/layout.sh" # main_width, main_height
 
 steps=()
 case "${1:-}" in
@@ -58,7 +61,9 @@ unit_tests() {
     [[ -n "$names" ]] && exclude=(--exclude-regex "^($names)\$")
     log "unit tests under Wine ($(grep -c -v '^#' "$list") exclusions, with reasons, in tests/windows/excluded-tests.txt)"
     local start=$SECONDS
-    xvfb-run -a -s "-screen 0 1280x1024x24" \
+    # Display numbers from 150 up: test.sh's xvfb-run, which may be starting at the same moment (CI
+    # runs two lanes), looks from 99 up.
+    xvfb-run -a -n 150 -s "-screen 0 1280x1024x24" \
         ctest --test-dir "$root/build/windows-tests" --output-on-failure --parallel 2 "${exclude[@]}"
     log "unit tests: $((SECONDS - start)) s"
 }
@@ -73,15 +78,12 @@ installer_test() {
     export WINEPREFIX="$work/prefix"
 
     xvfb_pid=""
-    Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9> "$work/display" > "$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
     cleanup() {
         [[ -n "${WINEPREFIX:-}" ]] && wineserver -k 2> /dev/null
         kill "${xvfb_pid:-}" 2> /dev/null || true
     }
     trap cleanup EXIT
-    wait_until 30 test -s "$work/display" || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$work/display")"
+    start_xvfb "$work" 1024x768 30 || fail "Xvfb did not start"
 
     local start=$SECONDS
     wineboot -i > /dev/null 2>&1
@@ -111,7 +113,7 @@ installer_test() {
         grep -q "\"DisplayVersion\"=\"$version\"" || fail "the registered uninstaller does not name version $version"
     log "installed: Program Files\\Quillon (exe, uninstaller, icon), $(basename "$link") in the Start menu, Apps & features entry $version"
 
-    # The installed program shows its main window, 650x400, titled "PRODUCT version FIRMWARE"
+    # The installed program shows its main window at its size, titled "PRODUCT version FIRMWARE"
     # (xdotool --sync waits for it to be mapped).
     local started window size
     started="$(now_ms)"
@@ -120,9 +122,9 @@ installer_test() {
         fail "the installed Quillon.exe showed no titled main window: $(grep -v '^ALSA lib' "$work/app.log" | tail -n 20)"
     # Wine may map the window before it takes its size.
     window_size() { xwininfo -id "$window" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
-    has_its_size() { [[ "$(window_size)" == 650x400 ]]; }
-    wait_until 30 has_its_size || fail "the main window is $(window_size), not 650x400"
-    size=650x400
+    size="${main_width}x$main_height"
+    has_its_size() { [[ "$(window_size)" == "$size" ]]; }
+    wait_until 30 has_its_size || fail "the main window is $(window_size), not $size"
     log "the installed Quillon.exe shows its window \"$(xdotool getwindowname "$window")\" ($size)" \
         "$(($(now_ms) - started)) ms after wine started it"
     import -window root "$work/window.png"
@@ -148,8 +150,8 @@ alsa_test() {
     build
     # The paced receiver and the test tool are Linux programs of the suite's Debug build.
     "$root/scripts/install-deps.sh"
-    cmake -S "$root" -B "$root/build/debug" -G Ninja -DCMAKE_BUILD_TYPE=Debug > /dev/null
-    cmake --build "$root/build/debug" --parallel "${QUILLON_JOBS:-2}" --target PacedMidiReceiver QuillonE2eTool
+    # (The suite's own Debug build: the same folder and configuration as test.sh's.)
+    "$root/scripts/build.sh" "$root/build/debug" Debug -DQUILLON_WARNINGS_AS_ERRORS=ON
     local out="$root/build/windows-e2e" start=$SECONDS rc=0
     mkdir -p "$out"
     # The launcher that reports Quillon's Windows exit code (tests/windows/RunAndWait.cpp says why).
@@ -163,6 +165,18 @@ alsa_test() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null 2>&1
         wineserver -w
     fi
+    # The launcher must not pass a crash off as a status: an access violation's exit code
+    # (0xC0000005) cut to Wine's 8 bits reads as 5, "another instance is running".
+    echo 'int main() { volatile int* p = nullptr; return *p; }' > "$out/crash.cpp"
+    x86_64-w64-mingw32-g++-posix -O0 -static -o "$out/Crash.exe" "$out/crash.cpp"
+    rc=0
+    wine "$out/RunAndWait.exe" "Z:$out/Crash.exe" > "$out/crash.log" 2>&1 || rc=$?
+    # (The guest uses the prefix next: this machine's wineserver must have written it back.)
+    wineserver -w
+    if [[ $rc -ne 255 ]] || ! grep -q "exit code 0xC0000005" "$out/crash.log"; then
+        fail "RunAndWait.exe reported a crashing program's end as status $rc: $(grep RunAndWait "$out/crash.log")"
+    fi
+    rc=0
     local run=(bash "$root/tests/e2e/alsa-e2e.sh" CASE --app "$root/tests/windows/quillon-wine.sh"
         --receiver "$root/build/debug/tests/PacedMidiReceiver" --tool "$root/build/debug/tests/QuillonE2eTool")
     # One wineserver for all Wine processes of the run (-p: it stays between them).
@@ -171,12 +185,14 @@ alsa_test() {
         QUILLON_RUN_AND_WAIT_EXE="$out/RunAndWait.exe" bash -c 'wineserver -p; rc=0
                  "${@/#CASE/autoupdate_file}" --out "'"$out"'/autoupdate_file" || rc=1
                  "${@/#CASE/damaged_file}" --out "'"$out"'/damaged_file" || rc=1
+                 "${@/#CASE/missing_file}" --out "'"$out"'/missing_file" || rc=1
+                 "${@/#CASE/no_display}" --out "'"$out"'/no_display" || rc=1
                  wineserver -k; exit $rc' \
         _ "${run[@]}" || rc=$?
     unset WINEPREFIX
     [[ $rc -ne 75 ]] || fail "there is no alsa-vm guest to run the Wine MIDI cases in"
     [[ $rc -eq 0 ]] || fail "the Wine MIDI cases failed (status $rc; logs in $out)"
-    log "Wine MIDI cases in the alsa-vm guest (autoupdate_file, damaged_file): passed in $((SECONDS - start)) s"
+    log "Wine MIDI cases in the alsa-vm guest (autoupdate_file, damaged_file, missing_file, no_display): passed in $((SECONDS - start)) s"
 }
 
 total=$SECONDS

@@ -44,8 +44,9 @@ int readDeviceNumber (const juce::String& commandLine, const juce::String& optio
     return juce::jmax (1, value);
 }
 
-const char* const laterOptions[] = { "--output", "--outputid", "--inputid", "--autoupdate",
-                                     "--file",   "--help",     "--version", "--list-outputs" };
+const char* const laterOptions[] = { "--output",    "--outputid", "--inputid", "--autoupdate",
+                                     "--file",      "--help",     "--version", "--list-outputs",
+                                     "--no-window", "--quiet",    "--check",   "--pause" };
 
 // The words after "--output ", up to the next option that counts as a whole word, trimmed: device
 // names have blanks, and the arguments arrive joined without quotation marks.
@@ -66,6 +67,37 @@ juce::String readOutputName (const juce::String& text)
 
     return rest.substring (0, end).trim();
 }
+
+// The word after "--pause" as milliseconds: plain decimal digits from 0 to maxPauseMs. Anything else
+// leaves the pause at 0 and says what was wrong.
+void readPause (const juce::String& text, CommandLineOptions& options)
+{
+    const juce::String option ("--pause");
+    const auto index = text.indexOfWholeWordIgnoreCase (option);
+
+    if (index < 0)
+        return;
+
+    const auto rest = text.substring (index + option.length());
+    const auto value = rest.startsWithChar (' ') ? rest.trimStart().upToFirstOccurrenceOf (" ", false, false)
+                                                 : rest.upToFirstOccurrenceOf (" ", false, false);
+    const auto range = "--pause takes a number of milliseconds from 0 to " + juce::String (maxPauseMs);
+
+    if (value.isEmpty())
+    {
+        options.pauseError = range + "; none was given";
+        return;
+    }
+
+    // Digits only, and not so many that the number could not be read: "100ms", "-1", "1e3" are refused.
+    if (!value.containsOnly ("0123456789") || value.length() > 9 || value.getIntValue() > maxPauseMs)
+    {
+        options.pauseError = range + ", not \"" + value + "\"";
+        return;
+    }
+
+    options.nPause = value.getIntValue();
+}
 } // namespace
 
 CommandLineOptions parseCommandLine (const juce::String& commandLine)
@@ -83,7 +115,11 @@ CommandLineOptions parseCommandLine (const juce::String& commandLine)
         options.strFile = commandLine.substring (fileIndex + fileOption.length()).trim();
     }
 
-    options.bAutoUpdate = commandLine.containsWholeWordIgnoreCase ("--autoupdate");
+    const auto beforeFile = fileIndex >= 0 ? commandLine.substring (0, fileIndex) : commandLine;
+
+    // An update without a window has nobody to press the button: it is an automatic one.
+    options.bNoWindow = beforeFile.containsWholeWordIgnoreCase ("--no-window");
+    options.bAutoUpdate = commandLine.containsWholeWordIgnoreCase ("--autoupdate") || options.bNoWindow;
 
     if (options.bAutoUpdate)
     {
@@ -91,14 +127,15 @@ CommandLineOptions parseCommandLine (const juce::String& commandLine)
         options.nOutputid = readDeviceNumber (commandLine, "--outputid ");
     }
 
-    const auto beforeFile = fileIndex >= 0 ? commandLine.substring (0, fileIndex) : commandLine;
-
     if (options.bAutoUpdate)
         options.strOutput = readOutputName (beforeFile);
 
     options.bHelp = beforeFile.containsWholeWordIgnoreCase ("--help");
     options.bVersion = beforeFile.containsWholeWordIgnoreCase ("--version");
     options.bListOutputs = beforeFile.containsWholeWordIgnoreCase ("--list-outputs");
+    options.bQuiet = beforeFile.containsWholeWordIgnoreCase ("--quiet");
+    options.bCheck = beforeFile.containsWholeWordIgnoreCase ("--check");
+    readPause (beforeFile, options);
 
     return options;
 }

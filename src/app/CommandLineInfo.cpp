@@ -1,45 +1,106 @@
 #include "app/CommandLineInfo.h"
 
+#include "app/CommandLineOptionTable.h"
 #include "app/ContentComp.h"
 #include "app/ExitStatus.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "interface/MidiPortProvider.h"
 
+namespace
+{
+constexpr int usageWidth = 80;
+constexpr int optionColumnWidth = 16; // "  --list-outputs"
+
+// Words filled into lines of at most usageWidth characters, each line after `indent` blanks.
+juce::String wrapped (const juce::String& text, int indent, int firstLineUsed = -1)
+{
+    const juce::String margin = juce::String::repeatedString (" ", indent);
+    juce::String result = firstLineUsed < 0 ? margin : juce::String();
+    int used = firstLineUsed < 0 ? indent : firstLineUsed;
+    bool lineEmpty = true;
+
+    for (const auto& word : juce::StringArray::fromTokens (text, " ", ""))
+    {
+        if (word.isEmpty())
+            continue;
+
+        if (!lineEmpty && used + 1 + word.length() > usageWidth)
+        {
+            result << "\n" << margin;
+            used = indent;
+            lineEmpty = true;
+        }
+
+        if (!lineEmpty)
+        {
+            result << " ";
+            ++used;
+        }
+
+        result << word;
+        used += word.length();
+        lineEmpty = false;
+    }
+
+    return result + "\n";
+}
+
+juce::String formatOption (const CommandLineOptionRow& row)
+{
+    juce::String name { "  " };
+    name << row.option;
+
+    if (*row.argument != '\0')
+        name << " " << row.argument;
+
+    // A name too long for its column gets a line of its own.
+    if (name.length() > optionColumnWidth)
+        return name + "\n" + wrapped (row.summary, optionColumnWidth + 2);
+
+    const auto padded = name.paddedRight (' ', optionColumnWidth + 2);
+    return padded + wrapped (row.summary, optionColumnWidth + 2, padded.length());
+}
+} // namespace
+
 juce::String CommandLineInfo::getUsage()
 {
     juce::String text;
-    text << "Usage: quillon [--autoupdate [--outputid N | --output NAME]] [--file PATH]\n"
+    text << "Usage: quillon [--autoupdate [--outputid N | --output NAME]] [--pause MS]\n"
+            "               [--file PATH]\n"
+            "       quillon --no-window [--quiet] [--outputid N | --output NAME] [--pause MS]\n"
+            "               [--file PATH]\n"
+            "       quillon --check [--file PATH]\n"
             "       quillon --list-outputs | --help | --version\n"
             "\n"
-            "Updates the firmware of a "
-         << ContentComp::builtInProductName
-         << " pedal started in its boot mode, over USB-MIDI.\n"
-            "Without options it opens its window: choose the pedal's MIDI output, press update.\n"
-            "\n"
-            "Options:\n"
-            "  --file PATH     send the SysEx file at PATH instead of the built-in firmware. Everything\n"
-            "                  after --file is the path (blanks included), so --file comes last.\n"
-            "  --autoupdate    choose the output, start the update at once, quit once it has completed\n"
-            "  --outputid N    with --autoupdate: the output, counted from 1 as --list-outputs numbers them\n"
-            "  --output NAME   with --autoupdate: the output by name: the one named exactly NAME, else the\n"
-            "                  only one whose name contains NAME in any letter case. Wins over --outputid.\n"
-            "  --inputid N     accepted and ignored\n"
-            "  --list-outputs  print the MIDI outputs, one a line: number, name, identifier (tab-separated)\n"
-            "  --help          print this text\n"
-            "  --version       print the version of Quillon and of its built-in firmware\n"
-            "\n"
-            "Options are whole words in any letter case; a number follows its option after a blank\n"
-            "(--outputid 2, not --outputid=2). Other words, also those beginning with --, are ignored.\n"
-            "A file that cannot be loaded is reported, and the window offers the built-in firmware instead;\n"
-            "an update with --autoupdate then sends nothing.\n"
-            "\n"
-            "With --autoupdate Quillon quits by itself only after a completed update; otherwise its window\n"
-            "shows why, and the exit status, once it is closed, says how the update ended:\n";
+         << wrapped (juce::String ("Updates the firmware of a ") + ContentComp::builtInProductName +
+                         " pedal started in its boot mode, over USB-MIDI.",
+                     0)
+         << wrapped ("Without options it opens its window: choose the pedal's MIDI output, press update.", 0)
+         << "\n"
+            "Options:\n";
+
+    for (const auto& row : commandLineOptionTable)
+        text << formatOption (row);
+
+    for (const auto* rule : commandLineOptionRules)
+        text << "\n" << wrapped (rule, 0);
+
+    text << "\n"
+         << wrapped ("With --autoupdate Quillon quits by itself only after a completed update; otherwise its "
+                     "window shows why, and the exit status, once it is closed, says how the update ended. "
+                     "Without a window it ends by itself in every case, with the same statuses:",
+                     0);
 
     for (const auto status : allExitStatuses)
-        text << "  " << static_cast<int> (status) << "  " << describe (status) << "\n";
+        text << "  " << static_cast<int> (status) << "  " << wrapped (describe (status), 5, 5);
 
-    text << "Every status but 0 comes with one line on stderr that says why.\n";
+    text << wrapped ("Every status but 0 comes with one line on stderr that says why. Without --autoupdate "
+                     "the status is 0 (1 without a display).",
+                     0)
+         << "\n"
+            "Headless, e.g. over SSH:\n"
+            "  quillon --check --file fw.syx\n"
+            "  quillon --no-window --output \"usb midi pedal\" --file fw.syx\n";
     return text;
 }
 

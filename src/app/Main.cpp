@@ -1,8 +1,11 @@
 // Entry point. JUCE's own start would hand initialise a command line in which every argument with
-// a blank is quoted, which makes such paths unusable; the application gets the arguments joined
-// with single blanks instead.
+// a blank is quoted, which makes such paths unusable; the command line is read here instead, once,
+// from the arguments joined with single blanks, and the application is handed what it asks for.
 #include "app/Application.h"
+#include "app/CheckCommand.h"
+#include "app/CommandLine.h"
 #include "app/CommandLineInfo.h"
+#include "app/ExitStatus.h"
 #include "app/WellFormedUtf8.h"
 #include "interface/JuceMidiPortProvider.h"
 
@@ -35,11 +38,12 @@
 
 namespace
 {
-juce::String commandLineString;
+// Read once, here: the application, its window and its panel are handed the result.
+CommandLineOptions commandLineOptions;
 
 juce::JUCEApplicationBase* createApplication()
 {
-    return new Application (commandLineString, std::make_unique<JuceMidiPortProvider>());
+    return new Application (commandLineOptions, std::make_unique<JuceMidiPortProvider>());
 }
 
 #if JUCE_WINDOWS
@@ -98,16 +102,27 @@ int main (int argc, char* argv[])
     for (auto& argument : arguments)
         argumentPointers.push_back (argument.c_str());
 
-    commandLineString = Application::joinArguments (argc, argumentPointers.data());
+    commandLineOptions = parseCommandLine (Application::joinArguments (argc, argumentPointers.data()).trim());
 
-    // --help, --version and --list-outputs print and end here: no window, no display, and no
-    // single-instance lock (a script may list the outputs while an update runs).
+    // --help, --version, --list-outputs and --check print and end here: no window, no display, and
+    // no single-instance lock (a script may list the outputs, or check a file, while an update runs).
     {
         JuceMidiPortProvider ports;
 
-        if (const auto status =
-                CommandLineInfo::run (parseCommandLine (commandLineString.trim()), ports, std::cout))
+        if (const auto status = CommandLineInfo::run (commandLineOptions, ports, std::cout))
             return *status;
+
+        // Before the window and before any device is opened: a pause that is not what the user
+        // meant would show only as an update that fails.
+        if (commandLineOptions.pauseError.isNotEmpty())
+        {
+            std::cerr << "Quillon: " << commandLineOptions.pauseError.toStdString() << "; nothing was sent"
+                      << std::endl;
+            return static_cast<int> (ExitStatus::badOptionValue);
+        }
+
+        if (commandLineOptions.bCheck)
+            return CheckCommand::run (commandLineOptions, std::cout, std::cerr);
     }
     juce::JUCEApplicationBase::createInstance = &createApplication;
 #if JUCE_WINDOWS

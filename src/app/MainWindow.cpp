@@ -17,7 +17,7 @@ juce::String buildTitle (const FirmwareImage& image)
 }
 } // namespace
 
-MainWindow::MainWindow (const juce::String& commandLine, MidiPortProvider& ports)
+MainWindow::MainWindow (const CommandLineOptions& options, MidiPortProvider& ports)
     : juce::DocumentWindow ({}, WindowColours::background,
                             juce::DocumentWindow::minimiseButton | juce::DocumentWindow::maximiseButton |
                                 juce::DocumentWindow::closeButton,
@@ -25,9 +25,9 @@ MainWindow::MainWindow (const juce::String& commandLine, MidiPortProvider& ports
 {
     WindowColours::apply (*this, WindowColours::background, WindowColours::titleBar);
 
-    // The panel reads the command line and may replace its firmware image while it is built, so
-    // the title below sees the final image.
-    contentComp = new ContentComp (commandLine, ports);
+    // The panel applies the options and may replace its firmware image while it is built, so the
+    // title below sees the final image.
+    contentComp = new ContentComp (options, ports);
     setResizable (true, false);
     setContentOwned (contentComp, false);
 

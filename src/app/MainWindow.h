@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/CommandLine.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class ContentComp;
@@ -10,8 +12,9 @@ class MidiPortProvider;
 class MainWindow final : public juce::DocumentWindow
 {
 public:
-    // ports: the MIDI devices the panel offers; they must outlive the window.
-    MainWindow (const juce::String& commandLine, MidiPortProvider& ports);
+    // options: the parsed command line, for the panel. ports: the MIDI devices the panel offers;
+    // they must outlive the window.
+    MainWindow (const CommandLineOptions& options, MidiPortProvider& ports);
     ~MainWindow() override;
 
     // Stops a running upload (waiting at most 5000 ms), then asks the application to quit.

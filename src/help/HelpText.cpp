@@ -25,3 +25,13 @@ const char* const helpText =
     "\n"
     "Trouble Shooting:\n"
     " - Please quit any MIDI related application on your PC or Mac.\n";
+
+const char* const ifTheUpdateStopsText =
+    "\n"
+    "If the update stops:\n"
+    " - When the window says that the update did not complete (for example because the output device was "
+    "disconnected), the pedal does not have the new firmware yet. Start the pedal in its update mode again "
+    "(steps 1 to 7), choose it under STEP1 if it is not chosen already, and press update: the update starts "
+    "again from the beginning.\n"
+    " - If updates keep failing with the same USB interface, start the application with --pause 100 (up to "
+    "200) for a short wait after each message.\n";

@@ -7,7 +7,7 @@ VexaHelpWindowContentComp::VexaHelpWindowContentComp()
     addAndMakeVisible (helpTextEditor);
     helpTextEditor.setMultiLine (true, true);
     helpTextEditor.setReadOnly (true);
-    helpTextEditor.setText (helpText, juce::sendNotification);
+    helpTextEditor.setText (juce::String (helpText) + ifTheUpdateStopsText, juce::sendNotification);
 }
 
 // The editor goes before the tooltip window (members are destroyed in reverse order).

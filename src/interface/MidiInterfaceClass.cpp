@@ -1,124 +1,56 @@
 #include "interface/MidiInterfaceClass.h"
 
+#include "interface/ReturningOutput.h"
 #include "interface/WirePacer.h"
+
+#include <type_traits>
 
 namespace
 {
-struct DeviceList
-{
-    juce::StringArray names;
-    juce::StringArray identifiers;
-};
-
-DeviceList readDeviceList (const juce::Array<juce::MidiDeviceInfo>& devices)
-{
-    DeviceList list;
-
-    for (const auto& device : devices)
-    {
-        list.names.add (device.name);
-        list.identifiers.add (device.identifier);
-    }
-
-    return list;
-}
-
 // Fills a selector: "(Disconnected)" with id n + 1, a separator when devices follow, then the
 // devices with ids 1 to n. Nothing is selected and no notification is sent.
-void fillSelector (juce::ComboBox& selector, const DeviceList& devices)
+void fillSelector (juce::ComboBox& selector, const juce::Array<juce::MidiDeviceInfo>& devices)
 {
-    const auto& names = devices.names;
-
     selector.clear (juce::dontSendNotification);
-    selector.addItem ("(Disconnected)", names.size() + 1);
+    selector.addItem ("(Disconnected)", devices.size() + 1);
 
-    if (!names.isEmpty())
+    if (!devices.isEmpty())
         selector.addSeparator();
 
     // A combo box cannot show an empty text: a device without a name shows its identifier.
-    for (int i = 0; i < names.size(); ++i)
-        selector.addItem (names[i].isNotEmpty() ? names[i] : devices.identifiers[i], i + 1);
-}
-
-// Builds a selector group: the combo box with its label attached above it, filled with the devices.
-void buildSelector (juce::Component& owner, juce::ComboBox& selector, juce::Label& label,
-                    const DeviceList& devices)
-{
-    owner.addAndMakeVisible (selector);
-    label.attachToComponent (&selector, false);
-    fillSelector (selector, devices);
-
-    // Delivered later on the message thread: the first comboBoxChanged broadcasts the initial
-    // "(Disconnected)" state once the owner listens.
-    selector.setSelectedId (devices.names.size() + 1, juce::sendNotificationAsync);
-}
-
-bool sameDevices (const DeviceList& a, const juce::StringArray& names, const juce::StringArray& identifiers)
-{
-    return a.names == names && a.identifiers == identifiers;
+    for (int i = 0; i < devices.size(); ++i)
+        selector.addItem (devices[i].name.isNotEmpty() ? devices[i].name : devices[i].identifier, i + 1);
 }
 
 // The item id of the device in the list: the same identifier and name (an identifier may be given
 // to another device once the first has gone). 0 when it is not there.
-int findDevice (const DeviceList& devices, const juce::MidiDeviceInfo& device)
+int findDevice (const juce::Array<juce::MidiDeviceInfo>& devices, const juce::MidiDeviceInfo& device)
 {
     if (device.identifier.isEmpty())
         return 0;
 
-    for (int i = 0; i < devices.identifiers.size(); ++i)
-        if (devices.identifiers[i] == device.identifier && devices.names[i] == device.name)
-            return i + 1;
-
-    return 0;
+    return devices.indexOf (device) + 1;
 }
 
-bool listsDevice (const juce::Array<juce::MidiDeviceInfo>& devices, const juce::MidiDeviceInfo& device)
+juce::MidiDeviceInfo deviceAt (const juce::Array<juce::MidiDeviceInfo>& devices, int itemId)
 {
-    for (const auto& d : devices)
-        if (d.identifier == device.identifier && d.name == device.name)
-            return true;
-
-    return false;
-}
-
-juce::MidiDeviceInfo deviceAt (const juce::StringArray& names, const juce::StringArray& identifiers,
-                               int itemId)
-{
-    if (itemId < 1 || itemId > identifiers.size())
+    if (itemId < 1 || itemId > devices.size())
         return {};
 
-    return { names[itemId - 1], identifiers[itemId - 1] };
+    return devices[itemId - 1];
 }
+
+template <typename Port> constexpr bool isInput = std::is_same_v<Port, MidiInputPort>;
 } // namespace
 
 MidiInterfaceClass::MidiInterfaceClass (bool withOutput, bool withInput, MidiPortProvider& portsToUse)
     : ports (portsToUse), hasInput (withInput), hasOutput (withOutput)
 {
     if (withOutput)
-    {
-        const auto devices = readDeviceList (readOutputDevices());
-        outputNames = devices.names;
-        outputIdentifiers = devices.identifiers;
-        numOutputs = outputNames.size();
-
-        outputSelector = std::make_unique<juce::ComboBox> ("Output Selector");
-        outputLabel = std::make_unique<juce::Label> (juce::String(), "Select an output device:");
-        buildSelector (*this, *outputSelector, *outputLabel, devices);
-        outputSelector->addListener (this);
-    }
+        buildDirection (outputs, "Output Selector", "Select an output device:");
 
     if (withInput)
-    {
-        const auto devices = readDeviceList (readInputDevices());
-        inputNames = devices.names;
-        inputIdentifiers = devices.identifiers;
-        numInputs = inputNames.size();
-
-        inputSelector = std::make_unique<juce::ComboBox> ("Input Selector");
-        inputLabel = std::make_unique<juce::Label> (juce::String(), "Select an input device:");
-        buildSelector (*this, *inputSelector, *inputLabel, devices);
-        inputSelector->addListener (this);
-    }
+        buildDirection (inputs, "Input Selector", "Select an input device:");
 
     if (withOutput || withInput)
         startTimer (pollIntervalMs);
@@ -130,13 +62,34 @@ MidiInterfaceClass::~MidiInterfaceClass()
     cancelPendingUpdate();
 
     // Children first, then the input (its thread stops with it), then the output.
-    outputLabel.reset();
-    outputSelector.reset();
-    inputLabel.reset();
-    inputSelector.reset();
+    forEachDirection (
+        [] (auto& direction)
+        {
+            direction.label.reset();
+            direction.selector.reset();
+        });
 
-    closeInput();
-    closeOutput();
+    close (inputs);
+    close (outputs);
+}
+
+// Builds a selector group: the combo box with its label attached above it, filled with the devices.
+template <typename Port>
+void MidiInterfaceClass::buildDirection (Direction<Port>& direction, const juce::String& selectorName,
+                                         const juce::String& prompt)
+{
+    direction.devices = readDevices (direction);
+    direction.selector = std::make_unique<juce::ComboBox> (selectorName);
+    direction.label = std::make_unique<juce::Label> (juce::String(), prompt);
+
+    addAndMakeVisible (*direction.selector);
+    direction.label->attachToComponent (direction.selector.get(), false);
+    fillSelector (*direction.selector, direction.devices);
+
+    // Delivered later on the message thread: the first comboBoxChanged broadcasts the initial
+    // "(Disconnected)" state once the owner listens.
+    direction.selector->setSelectedId (direction.disconnectedId(), juce::sendNotificationAsync);
+    direction.selector->addListener (this);
 }
 
 void MidiInterfaceClass::resized()
@@ -145,16 +98,16 @@ void MidiInterfaceClass::resized()
     // button out of sight when the interface is narrower than its parent).
     const auto width = getWidth();
 
-    if (outputSelector != nullptr)
-        outputSelector->setBounds (0, 20, width, 30);
+    if (outputs.selector != nullptr)
+        outputs.selector->setBounds (0, 20, width, 30);
 
-    if (inputSelector != nullptr)
-        inputSelector->setBounds (0, outputSelector != nullptr ? 70 : 20, width, 30);
+    if (inputs.selector != nullptr)
+        inputs.selector->setBounds (0, outputs.selector != nullptr ? 70 : 20, width, 30);
 }
 
 int MidiInterfaceClass::readData (juce::uint8* destination, unsigned int maxBytes)
 {
-    if (!inputOpen.load())
+    if (!inputs.open.load())
         return 0;
 
     auto readPos = receiveReadPos.load (std::memory_order_relaxed);
@@ -184,10 +137,10 @@ void MidiInterfaceClass::startSysex (const juce::uint8* data, int size)
 
     const juce::MidiMessage message (data, size, 0.0);
 
-    const std::scoped_lock lock (outputLock);
+    const std::scoped_lock lock (outputs.lock);
 
-    if (midiOutput != nullptr)
-        sysexDeadline = midiOutput->startMessage (message);
+    if (outputs.port != nullptr)
+        sysexDeadline = outputs.port->startMessage (message);
 }
 
 void MidiInterfaceClass::waitForSysex()
@@ -198,13 +151,13 @@ void MidiInterfaceClass::waitForSysex()
 bool MidiInterfaceClass::isDeviceReady()
 {
     if (hasInput && hasOutput)
-        return inputOpen.load() && outputOpen.load();
+        return inputs.open.load() && outputs.open.load();
 
     if (hasOutput)
-        return outputOpen.load();
+        return outputs.open.load();
 
     if (hasInput)
-        return inputOpen.load();
+        return inputs.open.load();
 
     return false;
 }
@@ -215,35 +168,45 @@ bool MidiInterfaceClass::checkDeviceConnected()
     bool sendRefused = false;
 
     {
-        const std::scoped_lock lock (outputLock);
+        const std::scoped_lock lock (outputs.lock);
 
-        if (midiOutput == nullptr || outputLost.load())
+        if (outputs.port == nullptr || outputs.lost.load())
             return false;
 
-        device = openOutputDevice;
-        sendRefused = midiOutput->hasSendFailed();
+        device = outputs.openDevice;
+        sendRefused = outputs.port->hasSendFailed();
     }
 
     // A send the platform refused did not reach the device whole, even if the device is still listed.
-    if (!sendRefused && listsDevice (readOutputDevices(), device))
+    if (!sendRefused && readDevices (outputs).contains (device))
         return true;
 
+    {
+        const std::scoped_lock lock (outputs.lock);
+        lostOutputName = device.name;
+    }
+
     // Not ready from now on; the port itself is closed on the message thread, where it was opened.
-    outputOpen = false;
-    outputLost = true;
+    outputs.open = false;
+    outputs.lost = true;
     triggerAsyncUpdate();
     return false;
 }
 
 void MidiInterfaceClass::handleAsyncUpdate()
 {
-    if (!outputLost.exchange (false))
+    if (!outputs.lost.exchange (false))
         return;
 
-    closeOutput();
+    {
+        const std::scoped_lock lock (outputs.lock);
+        awaitedOutputName = lostOutputName;
+    }
 
-    if (outputSelector != nullptr)
-        outputSelector->setSelectedId (numOutputs + 1, juce::dontSendNotification);
+    close (outputs);
+
+    if (outputs.selector != nullptr)
+        outputs.selector->setSelectedId (outputs.disconnectedId(), juce::dontSendNotification);
 
     sendChangeMessage();
 }
@@ -260,98 +223,78 @@ void MidiInterfaceClass::refreshDevices()
     if (!isEnabled())
         return;
 
-    if ((outputSelector != nullptr && outputSelector->isPopupActive()) ||
-        (inputSelector != nullptr && inputSelector->isPopupActive()))
+    if ((outputs.selector != nullptr && outputs.selector->isPopupActive()) ||
+        (inputs.selector != nullptr && inputs.selector->isPopupActive()))
         return;
 
-    if (outputSelector != nullptr)
-        refreshOutputs();
-
-    if (inputSelector != nullptr)
-        refreshInputs();
+    forEachDirection (
+        [this] (auto& direction)
+        {
+            if (direction.selector != nullptr)
+                refresh (direction);
+        });
 }
 
-void MidiInterfaceClass::refreshOutputs()
+template <typename Port> void MidiInterfaceClass::refresh (Direction<Port>& direction)
 {
-    const auto devices = readDeviceList (readOutputDevices());
+    const auto devices = readDevices (direction);
 
-    if (sameDevices (devices, outputNames, outputIdentifiers))
-        return;
-
-    const auto shown = deviceAt (outputNames, outputIdentifiers, outputSelector->getSelectedId());
-    juce::MidiDeviceInfo open;
-
+    if (devices == direction.devices)
     {
-        const std::scoped_lock lock (outputLock);
+        // Plugged in again between two polls, perhaps under its old identifier: the list looks as it
+        // did before the loss, and the pedal is in it.
+        if constexpr (!isInput<Port>)
+            if (!direction.open.load() && selectReturningOutput())
+                sendChangeMessage();
 
-        if (midiOutput != nullptr)
-            open = openOutputDevice;
+        return;
     }
 
-    outputNames = devices.names;
-    outputIdentifiers = devices.identifiers;
-    numOutputs = outputNames.size();
-    fillSelector (*outputSelector, devices);
+    const auto shown = deviceAt (direction.devices, direction.selector->getSelectedId());
+    juce::MidiDeviceInfo openDevice;
+
+    {
+        const std::scoped_lock lock (direction.lock);
+
+        if (direction.port != nullptr)
+            openDevice = direction.openDevice;
+    }
+
+    direction.devices = devices;
+    fillSelector (*direction.selector, devices);
 
     const auto shownId = findDevice (devices, shown);
-    outputSelector->setSelectedId (shownId > 0 ? shownId : numOutputs + 1, juce::dontSendNotification);
+    direction.selector->setSelectedId (shownId > 0 ? shownId : direction.disconnectedId(),
+                                       juce::dontSendNotification);
 
-    if (open.identifier.isEmpty())
-        return;
-
-    if (const auto openId = findDevice (devices, open); openId > 0)
+    if (openDevice.identifier.isEmpty())
     {
-        openOutputId = openId;
+        if constexpr (!isInput<Port>)
+            if (selectReturningOutput())
+                sendChangeMessage();
+
+        return;
+    }
+
+    if (const auto openId = findDevice (devices, openDevice); openId > 0)
+    {
+        direction.openId = openId;
     }
     else
     {
-        closeOutput();
+        close (direction);
         sendChangeMessage();
     }
 }
 
-void MidiInterfaceClass::refreshInputs()
+template <typename Port> juce::Array<juce::MidiDeviceInfo> MidiInterfaceClass::readDevices (Direction<Port>&)
 {
-    const auto devices = readDeviceList (readInputDevices());
+    const std::scoped_lock lock (deviceQueryLock);
 
-    if (sameDevices (devices, inputNames, inputIdentifiers))
-        return;
-
-    const auto shown = deviceAt (inputNames, inputIdentifiers, inputSelector->getSelectedId());
-    const auto open = midiInput != nullptr ? openInputDevice : juce::MidiDeviceInfo();
-
-    inputNames = devices.names;
-    inputIdentifiers = devices.identifiers;
-    numInputs = inputNames.size();
-    fillSelector (*inputSelector, devices);
-
-    const auto shownId = findDevice (devices, shown);
-    inputSelector->setSelectedId (shownId > 0 ? shownId : numInputs + 1, juce::dontSendNotification);
-
-    if (open.identifier.isEmpty())
-        return;
-
-    if (const auto openId = findDevice (devices, open); openId > 0)
-    {
-        openInputId = openId;
-    }
+    if constexpr (isInput<Port>)
+        return ports.getInputDevices();
     else
-    {
-        closeInput();
-        sendChangeMessage();
-    }
-}
-
-juce::Array<juce::MidiDeviceInfo> MidiInterfaceClass::readOutputDevices()
-{
-    const std::scoped_lock lock (deviceQueryLock);
-    return ports.getOutputDevices();
-}
-
-juce::Array<juce::MidiDeviceInfo> MidiInterfaceClass::readInputDevices()
-{
-    const std::scoped_lock lock (deviceQueryLock);
-    return ports.getInputDevices();
+        return ports.getOutputDevices();
 }
 
 int MidiInterfaceClass::getPreferredHeight()
@@ -359,63 +302,84 @@ int MidiInterfaceClass::getPreferredHeight()
     return hasInput && hasOutput ? 100 : 50;
 }
 
-// The item is shown without the selector's notification, and opening leaves an already open
-// device alone: in automatic mode the upload starts sending right after this call, and a
-// close-and-reopen from a notification delivered later (this one, or the one still pending from
-// construction) would cut into that send.
+juce::StringArray MidiInterfaceClass::getOutputNames() const
+{
+    juce::StringArray names;
+
+    for (const auto& device : outputs.devices)
+        names.add (device.name);
+
+    return names;
+}
+
 void MidiInterfaceClass::selectOutput (int itemId)
 {
-    if (outputSelector != nullptr && outputSelector->indexOfItemId (itemId) >= 0)
-        outputSelector->setSelectedId (itemId, juce::dontSendNotification);
+    awaitedOutputName.clear();
+    select (outputs, itemId);
+}
 
-    sendChangeMessage();
-    openOutput (itemId);
+bool MidiInterfaceClass::selectReturningOutput()
+{
+    const auto itemId = findReturningOutput (awaitedOutputName, getOutputNames());
+
+    if (itemId == 0)
+        return false;
+
+    outputs.selector->setSelectedId (itemId, juce::dontSendNotification);
+    open (outputs, itemId);
+
+    // One try: a device that is back but refuses to open is left to the user, who sees it listed.
+    awaitedOutputName.clear();
+
+    if (!outputs.open.load())
+        outputs.selector->setSelectedId (outputs.disconnectedId(), juce::dontSendNotification);
+
+    return true;
 }
 
 void MidiInterfaceClass::selectInput (int itemId)
 {
-    if (inputSelector != nullptr && inputSelector->indexOfItemId (itemId) >= 0)
-        inputSelector->setSelectedId (itemId, juce::dontSendNotification);
+    select (inputs, itemId);
+}
+
+// The item is shown without the selector's notification, and opening leaves an already open
+// device alone: in automatic mode the upload starts sending right after this call, and a
+// close-and-reopen from a notification delivered later (this one, or the one still pending from
+// construction) would cut into that send.
+template <typename Port> void MidiInterfaceClass::select (Direction<Port>& direction, int itemId)
+{
+    if (direction.selector != nullptr && direction.selector->indexOfItemId (itemId) >= 0)
+        direction.selector->setSelectedId (itemId, juce::dontSendNotification);
 
     sendChangeMessage();
-    openInput (itemId);
+    open (direction, itemId);
 }
 
 void MidiInterfaceClass::comboBoxChanged (juce::ComboBox* box)
 {
-    if (box == nullptr)
-        return;
+    forEachDirection (
+        [this, box] (auto& direction)
+        {
+            if (box == nullptr || box != direction.selector.get())
+                return;
 
-    if (box == outputSelector.get())
-    {
-        const auto id = box->getSelectedId();
+            // The user has chosen: a lost output no longer comes back by itself.
+            if (box == outputs.selector.get())
+                awaitedOutputName.clear();
 
-        if (id >= 1 && id <= numOutputs)
-        {
-            openOutput (id);
-            sendChangeMessage();
-        }
-        else if (id == numOutputs + 1)
-        {
-            closeOutput();
-            sendChangeMessage();
-        }
-    }
-    else if (box == inputSelector.get())
-    {
-        const auto id = box->getSelectedId();
+            const auto id = box->getSelectedId();
 
-        if (id >= 1 && id <= numInputs)
-        {
-            openInput (id);
-            sendChangeMessage();
-        }
-        else if (id == numInputs + 1)
-        {
-            closeInput();
-            sendChangeMessage();
-        }
-    }
+            if (id >= 1 && id <= direction.devices.size())
+            {
+                open (direction, id);
+                sendChangeMessage();
+            }
+            else if (id == direction.disconnectedId())
+            {
+                close (direction);
+                sendChangeMessage();
+            }
+        });
 }
 
 void MidiInterfaceClass::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMessage& message)
@@ -433,64 +397,53 @@ void MidiInterfaceClass::handleIncomingMidiMessage (juce::MidiInput*, const juce
     }
 }
 
-void MidiInterfaceClass::openOutput (int itemId)
+template <typename Port> void MidiInterfaceClass::open (Direction<Port>& direction, int itemId)
 {
-    if (itemId == openOutputId && outputOpen.load())
+    if (itemId == direction.openId && direction.open.load())
         return; // already open, and perhaps sending
 
-    closeOutput();
+    close (direction);
 
-    if (itemId < 1 || itemId > numOutputs)
+    if (itemId < 1 || itemId > direction.devices.size())
         return;
 
-    if (auto port = ports.openOutput (outputIdentifiers[itemId - 1]))
-    {
-        const std::scoped_lock lock (outputLock);
-        midiOutput = std::move (port);
-        openOutputId = itemId;
-        openOutputDevice = deviceAt (outputNames, outputIdentifiers, itemId);
-        outputLost = false;
-        outputOpen = true;
-    }
-}
+    const auto device = direction.devices[itemId - 1];
+    std::unique_ptr<Port> port;
 
-void MidiInterfaceClass::closeOutput()
-{
-    const std::scoped_lock lock (outputLock); // waits for a send in progress
-    midiOutput.reset();
-    openOutputId = 0;
-    openOutputDevice = {};
-    outputOpen = false;
-}
+    if constexpr (isInput<Port>)
+        port = ports.openInput (device.identifier, *this);
+    else
+        port = ports.openOutput (device.identifier);
 
-void MidiInterfaceClass::openInput (int itemId)
-{
-    if (itemId == openInputId && inputOpen.load())
+    if (port == nullptr)
         return;
 
-    closeInput();
-
-    if (itemId < 1 || itemId > numInputs)
-        return;
-
-    if (auto port = ports.openInput (inputIdentifiers[itemId - 1], *this))
     {
-        midiInput = std::move (port);
-        openInputId = itemId;
-        openInputDevice = deviceAt (inputNames, inputIdentifiers, itemId);
-        inputOpen = true;
-        midiInput->start();
+        const std::scoped_lock lock (direction.lock);
+        direction.port = std::move (port);
+        direction.openId = itemId;
+        direction.openDevice = device;
+        direction.lost = false;
+        direction.open = true;
     }
+
+    if constexpr (isInput<Port>)
+        direction.port->start();
 }
 
-void MidiInterfaceClass::closeInput()
+template <typename Port> void MidiInterfaceClass::close (Direction<Port>& direction)
 {
-    if (midiInput != nullptr)
+    std::unique_ptr<Port> port;
+
     {
-        inputOpen = false;
-        midiInput->stop();
-        midiInput.reset();
-        openInputId = 0;
-        openInputDevice = {};
+        const std::scoped_lock lock (direction.lock); // waits for a send in progress
+        direction.open = false;
+        port = std::move (direction.port);
+        direction.openId = 0;
+        direction.openDevice = {};
     }
+
+    if constexpr (isInput<Port>)
+        if (port != nullptr)
+            port->stop();
 }

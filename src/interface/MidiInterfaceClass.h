@@ -22,6 +22,12 @@
 // upload runs) and no selector's list is open, they are read again. What a selector shows is kept
 // by the device's identifier and name; an open device that has left is closed, its selector shows
 // "(Disconnected)", and a change is broadcast.
+//
+// An output lost during an upload (checkDeviceConnected) is awaited: at the first poll at which
+// exactly one listed output carries its name (a pedal plugged in again or re-started may come back
+// under another identifier), that output is selected and opened by itself, once, and a change is
+// broadcast. The user choosing an entry ends the wait. Anywhere else an item is chosen by its
+// device's identifier.
 class MidiInterfaceClass final : public InterfaceBaseClass,
                                  public juce::ComboBox::Listener,
                                  public juce::MidiInputCallback,
@@ -58,7 +64,7 @@ public:
     static constexpr int pollIntervalMs = 500;
 
     // Message thread: the outputs the selector lists, in item-id order.
-    const juce::StringArray& getOutputNames() const noexcept { return outputNames; }
+    juce::StringArray getOutputNames() const;
 
     int getPreferredHeight() override;
     void selectOutput (int itemId) override;
@@ -70,44 +76,63 @@ public:
 private:
     static constexpr int receiveBufferSize = 256;
 
+    // One direction (outputs or inputs; Port is MidiOutputPort or MidiInputPort): its devices, its
+    // selector group and the device open in it. A direction without a group has no selector and
+    // never opens anything.
+    template <typename Port> struct Direction
+    {
+        // As last read, in item-id order; "(Disconnected)" is devices.size() + 1.
+        juce::Array<juce::MidiDeviceInfo> devices;
+        std::unique_ptr<juce::ComboBox> selector;
+        std::unique_ptr<juce::Label> label;
+
+        // port and openDevice change only under lock: the upload thread sends on the open output.
+        std::mutex lock;
+        std::unique_ptr<Port> port;
+        juce::MidiDeviceInfo openDevice; // what port was opened as
+        int openId = 0;                  // item id of port, 0 when none is open
+        std::atomic<bool> open { false };
+        // Set by the upload thread's check when the open output has left the system; the message
+        // thread then closes it.
+        std::atomic<bool> lost { false };
+
+        int disconnectedId() const noexcept { return devices.size() + 1; }
+    };
+
     void timerCallback() override;
     void handleAsyncUpdate() override;
 
+    template <typename Fn> void forEachDirection (Fn&& fn)
+    {
+        fn (outputs);
+        fn (inputs);
+    }
+
+    template <typename Port>
+    void buildDirection (Direction<Port>& direction, const juce::String& selectorName,
+                         const juce::String& prompt);
     // The system's devices; one query at a time (the upload thread's check and the message thread's
     // poll may meet).
-    juce::Array<juce::MidiDeviceInfo> readOutputDevices();
-    juce::Array<juce::MidiDeviceInfo> readInputDevices();
-    void refreshOutputs();
-    void refreshInputs();
-
-    void openOutput (int itemId);
-    void closeOutput();
-    void openInput (int itemId);
-    void closeInput();
+    template <typename Port> juce::Array<juce::MidiDeviceInfo> readDevices (Direction<Port>& direction);
+    template <typename Port> void refresh (Direction<Port>& direction);
+    template <typename Port> void select (Direction<Port>& direction, int itemId);
+    template <typename Port> void open (Direction<Port>& direction, int itemId);
+    template <typename Port> void close (Direction<Port>& direction);
+    // Selects the awaited output when the list holds it once; true when it was tried.
+    bool selectReturningOutput();
 
     MidiPortProvider& ports;
 
-    int numOutputs = 0;
-    int numInputs = 0;
-    bool hasInput;
-    bool hasOutput;
+    const bool hasInput;
+    const bool hasOutput;
 
-    juce::StringArray outputNames;
-    juce::StringArray outputIdentifiers;
-    std::unique_ptr<MidiOutputPort> midiOutput; // changed only under outputLock
-    int openOutputId = 0;                       // item id of midiOutput, 0 when none is open
-    juce::MidiDeviceInfo openOutputDevice;      // what midiOutput was opened as; under outputLock
+    Direction<MidiOutputPort> outputs;
+    Direction<MidiInputPort> inputs;
 
-    juce::StringArray inputNames;
-    juce::StringArray inputIdentifiers;
-    std::unique_ptr<MidiInputPort> midiInput;
-    int openInputId = 0;
-    juce::MidiDeviceInfo openInputDevice;
-
-    std::unique_ptr<juce::ComboBox> outputSelector;
-    std::unique_ptr<juce::Label> outputLabel;
-    std::unique_ptr<juce::ComboBox> inputSelector;
-    std::unique_ptr<juce::Label> inputLabel;
+    juce::String lostOutputName; // the output the upload thread's check found gone; under outputs.lock
+    // Message thread: the name of the output lost during an upload, until it is back or the user
+    // chooses an entry.
+    juce::String awaitedOutputName;
 
     // The receive ring. The MIDI input thread writes bytes and the write index, the reader the read
     // index; every byte is atomic too, because a writer that laps the reader overwrites unread ones.
@@ -115,12 +140,6 @@ private:
     std::atomic<int> receiveWritePos { 0 };
     std::atomic<int> receiveReadPos { 0 };
 
-    std::mutex outputLock;
-    std::atomic<bool> outputOpen { false };
-    std::atomic<bool> inputOpen { false };
-    // Set by the upload thread's check when the open output has left the system; the message thread
-    // then closes it.
-    std::atomic<bool> outputLost { false };
     std::mutex deviceQueryLock;
     std::chrono::steady_clock::time_point sysexDeadline; // upload thread only
 

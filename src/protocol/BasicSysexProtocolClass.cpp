@@ -85,6 +85,7 @@ UploadOutcome BasicSysexProtocolClass::upload()
 {
     const juce::uint32 total = firmwareImage->getSize();
     const SysexImageFraming framing (firmwareImage->getData(), total);
+    setPosition ({});
 
     if (!framing.isIntact())
         return UploadOutcome::damagedImage;
@@ -95,6 +96,8 @@ UploadOutcome BasicSysexProtocolClass::upload()
 
     readPosition = framing.begin();
     juce::uint32 sent = 0;
+    UploadPosition sentSoFar { 0, total, 0, framing.getNumMessages() };
+    setPosition (sentSoFar);
     timing = UploadStepTimes::fromEnvironment();
     using Clock = UploadStepTimes::Clock;
     const auto stamp = [this]
@@ -124,6 +127,8 @@ UploadOutcome BasicSysexProtocolClass::upload()
         const int length = framing.readMessage (readPosition);
         jassert (length > 0);
         sent += static_cast<juce::uint32> (length);
+        sentSoFar.bytesSent = sent;
+        ++sentSoFar.messagesSent;
         const double p = static_cast<double> (sent) / static_cast<double> (total);
         const bool last = sent == total;
 
@@ -161,7 +166,7 @@ UploadOutcome BasicSysexProtocolClass::upload()
 
             if (connected)
             {
-                publishProgress (p, record);
+                publishProgress (p, sentSoFar, record);
 
                 // The next message is not sent unless the interface is kept disabled for it: even
                 // if something enabled it in between, the device cannot be changed under a send.
@@ -182,6 +187,12 @@ UploadOutcome BasicSysexProtocolClass::upload()
         if (record != nullptr)
             record->waitEnd = stamp();
 
+        if (!connected)
+            return UploadOutcome::deviceLost;
+
+        if (!keptDisabled || !pauseAfterMessage())
+            return UploadOutcome::stopped;
+
         if (last)
         {
             stepStart = stamp();
@@ -190,23 +201,22 @@ UploadOutcome BasicSysexProtocolClass::upload()
             if (record != nullptr)
                 record->check = stamp() - stepStart;
 
-            if (connected)
-                publishProgress (p, record);
+            if (!connected)
+                return UploadOutcome::deviceLost;
+
+            publishProgress (p, sentSoFar, record);
         }
-
-        if (!connected)
-            return UploadOutcome::deviceLost;
-
-        if (!keptDisabled)
-            return UploadOutcome::stopped;
     }
 
     return UploadOutcome::completed;
 }
 
-void BasicSysexProtocolClass::publishProgress (double p, UploadStepTimes::Message* record)
+void BasicSysexProtocolClass::publishProgress (double p, const UploadPosition& sentSoFar,
+                                               UploadStepTimes::Message* record)
 {
-    const auto start = record != nullptr ? UploadStepTimes::Clock::now() : UploadStepTimes::Clock::time_point();
+    const auto start =
+        record != nullptr ? UploadStepTimes::Clock::now() : UploadStepTimes::Clock::time_point();
+    setPosition (sentSoFar);
     setProgress (p);
 
     if (record != nullptr)
@@ -217,6 +227,31 @@ void BasicSysexProtocolClass::publishProgress (double p, UploadStepTimes::Messag
 
     const juce::ScopedLock lock (ProgressValueLock);
     progressValue = p;
+}
+
+bool BasicSysexProtocolClass::pauseAfterMessage()
+{
+    using namespace std::chrono;
+    const auto pause = getPauseAfterEachMessage();
+
+    if (pause <= milliseconds::zero())
+        return true;
+
+    // In short slices: a stop request from the window sets the flag without waking the thread, and
+    // closing must not wait for a long pause to run out.
+    const auto end = steady_clock::now() + pause;
+
+    for (auto left = end - steady_clock::now(); left > steady_clock::duration::zero();
+         left = end - steady_clock::now())
+    {
+        if (threadShouldExit())
+            return false;
+
+        // Rounded up, so that the last slice never spins on a zero-length wait.
+        wait (static_cast<int> (juce::jlimit<milliseconds::rep> (1, 10, ceil<milliseconds> (left).count())));
+    }
+
+    return !threadShouldExit();
 }
 
 bool BasicSysexProtocolClass::setInterfaceEnabled (bool shouldBeEnabled)

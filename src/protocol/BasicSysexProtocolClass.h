@@ -3,6 +3,8 @@
 #include "protocol/ProtocolBaseClass.h"
 #include "protocol/UploadStepTimes.h"
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 
 // Sends a firmware image (complete SysEx messages back to back) to the device interface one
@@ -11,8 +13,9 @@
 //
 // The image's framing is checked before anything is sent: a damaged image is not sent at all.
 // After handing each message to the device, while the wire carries it, the thread checks that the
-// output is still connected, shows the progress and keeps the interface disabled for the next
-// message; after the last one it waits for the wire and checks once more. An upload counts as
+// output is still connected, shows the position and the progress and keeps the interface disabled
+// for the next message; then it waits for the wire and the pause. After the last one it waits for
+// the wire and the pause, checks once more and only then shows the end. An upload counts as
 // completed only when the output was still there after the last message's wire time.
 class BasicSysexProtocolClass final : public ProtocolBaseClass
 {
@@ -28,6 +31,15 @@ public:
     // the progress back to 0.0 once every byte has been sent.
     void startUpload() override;
 
+    // A wait after every message, on top of its wire time: some bootloaders need it to write each
+    // block to flash, and some USB-MIDI interfaces lose data when messages follow closely. Takes
+    // effect with the next message; a stop request cuts the wait short.
+    void setPauseAfterEachMessage (std::chrono::milliseconds pause) noexcept { pauseMs = pause.count(); }
+    std::chrono::milliseconds getPauseAfterEachMessage() const noexcept
+    {
+        return std::chrono::milliseconds (pauseMs.load());
+    }
+
     static constexpr const char* uploadingText = "Uploading firmware";
     static constexpr const char* completedText = "Update completed";
     static constexpr const char* damagedImageText = "Upload stopped: the firmware image is damaged";
@@ -38,18 +50,22 @@ private:
     // Sends the image and says how that ended; the status text is left to run().
     UploadOutcome upload();
 
+    // Waits the pause after a message; false when a stop request came meanwhile.
+    bool pauseAfterMessage();
+
     // Enables or disables the interface under the message-manager lock. Returns false, having done
     // nothing, when the thread was asked to stop or the application is quitting (JUCE refuses the
     // lock once a quit has been posted).
     bool setInterfaceEnabled (bool shouldBeEnabled);
 
-    // Shows that every byte up to the fraction p has been sent: the rounded progress, broadcast
-    // under the message-manager lock, and progressValue.
-    void publishProgress (double p, UploadStepTimes::Message* record);
+    // Shows that every byte up to the fraction p has been sent: the position, the rounded progress,
+    // broadcast under the message-manager lock, and progressValue.
+    void publishProgress (double p, const UploadPosition& sentSoFar, UploadStepTimes::Message* record);
 
     // Progress of the current upload, not rounded; exactly 1.0 once every byte has been sent.
     double progressValue = 0.0;
     juce::CriticalSection ProgressValueLock;
+    std::atomic<std::chrono::milliseconds::rep> pauseMs { 0 };
     // Start of the next message to send during an upload; used by the upload thread only.
     const juce::uint8* readPosition = nullptr;
     // What this upload spent its time on, when asked for; used by the upload thread only.

@@ -17,6 +17,18 @@ void ProtocolBaseClass::startUpload()
     startThread();
 }
 
+UploadPosition ProtocolBaseClass::getPosition() const
+{
+    const juce::SpinLock::ScopedLockType lock (positionLock);
+    return position;
+}
+
+void ProtocolBaseClass::setPosition (const UploadPosition& newPosition)
+{
+    const juce::SpinLock::ScopedLockType lock (positionLock);
+    position = newPosition;
+}
+
 void ProtocolBaseClass::handleAsyncUpdate()
 {
     const auto result = outcome.load();
@@ -25,9 +37,9 @@ void ProtocolBaseClass::handleAsyncUpdate()
     if (result == UploadOutcome::none)
         return;
 
-    // GCC 12 takes the iterator that JUCE's ListenerList links into the list while it calls for a
-    // dangling pointer once it is inlined here (optimised builds); the iterator unlinks itself
-    // before it goes.
+        // GCC 12 takes the iterator that JUCE's ListenerList links into the list while it calls for a
+        // dangling pointer once it is inlined here (optimised builds); the iterator unlinks itself
+        // before it goes.
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdangling-pointer"

@@ -2,6 +2,7 @@
 
 #include "protocol/ProgressClass.h"
 #include "protocol/UploadOutcome.h"
+#include "protocol/UploadPosition.h"
 
 #include <atomic>
 
@@ -40,6 +41,10 @@ public:
     // Any thread: how the last upload ended; none before the first and while one runs.
     UploadOutcome getOutcome() const noexcept { return outcome.load(); }
 
+    // Any thread: how far the current (or last) upload has got, in bytes and whole messages. Counts
+    // only messages handed to the device whole; one consistent snapshot.
+    UploadPosition getPosition() const;
+
     // Message thread.
     void addUploadListener (Listener* listener) { uploadListeners.add (listener); }
     void removeUploadListener (Listener* listener) { uploadListeners.remove (listener); }
@@ -51,6 +56,8 @@ protected:
     void announceOutcome() { triggerAsyncUpdate(); }
     // Message thread, when an upload starts.
     void clearOutcome() noexcept { outcome = UploadOutcome::none; }
+    // Upload thread: what has been sent so far.
+    void setPosition (const UploadPosition& newPosition);
 
     InterfaceBaseClass* deviceInterface;
     FirmwareImage* firmwareImage;
@@ -59,6 +66,8 @@ private:
     void handleAsyncUpdate() override;
 
     std::atomic<UploadOutcome> outcome { UploadOutcome::none };
+    mutable juce::SpinLock positionLock;
+    UploadPosition position;
     juce::ListenerList<Listener> uploadListeners;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ProtocolBaseClass)

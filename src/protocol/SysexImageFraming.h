@@ -15,8 +15,29 @@ public:
     // null pointer) is damaged.
     SysexImageFraming (const juce::uint8* image, juce::uint32 size) noexcept;
 
+    // What the check found wrong first, and where, so that a person can look at the bytes.
+    enum class FaultKind
+    {
+        none,          // the image is intact
+        empty,         // no bytes at all
+        strayByte,     // a byte other than 0xF0 where a message should start
+        statusByte,    // a byte of 0x80 or above inside a message, before its 0xF7
+        unterminated,  // the last message runs to the end of the image without its 0xF7
+        messageTooLong // a message longer than a send can take
+    };
+
+    struct Fault
+    {
+        FaultKind kind = FaultKind::none;
+        int messageNumber = 0;         // the message it lies in (or that should start there), from 1
+        juce::uint32 messageStart = 0; // byte offset of that message's 0xF0 (of the fault for strayByte)
+        juce::uint32 offset = 0;       // byte offset of the faulty byte (the image size: unterminated)
+        juce::uint8 byte = 0;          // the faulty byte (strayByte, statusByte)
+    };
+
     bool isIntact() const noexcept { return intact; }
     int getNumMessages() const noexcept { return numMessages; }
+    const Fault& getFault() const noexcept { return fault; }
 
     const juce::uint8* begin() const noexcept { return imageStart; }
     const juce::uint8* end() const noexcept { return imageEnd; }
@@ -30,11 +51,12 @@ public:
     static constexpr juce::uint8 endByte = 0xF7;
 
 private:
-    static bool check (const juce::uint8* image, juce::uint32 size, int& numMessages) noexcept;
+    static bool check (const juce::uint8* image, juce::uint32 size, int& numMessages, Fault& fault) noexcept;
 
     const juce::uint8* imageStart;
     const juce::uint8* imageEnd;
     int numMessages = 0;
+    Fault fault;
     bool intact;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SysexImageFraming)

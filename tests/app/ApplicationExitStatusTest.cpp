@@ -1,6 +1,7 @@
 // The exit status the application leaves for a script that runs it unattended, and the line it
 // prints on stderr when that is not 0.
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/ExitStatus.h"
 #include "support/NeedsDisplay.h"
 #include "support/ScopedAlertRecorder.h"
@@ -36,7 +37,7 @@ protected:
         if (configurePedal)
             configurePedal (*pedal);
 
-        app = std::make_unique<Application> (commandLine, std::move (ports));
+        app = std::make_unique<Application> (parseCommandLine (commandLine), std::move (ports));
 
         testing::internal::CaptureStderr();
         app->initialise ({});
@@ -107,9 +108,15 @@ TEST_F (ApplicationExitStatus, EachUpdateThatCouldNotRunHasAStatusOfItsOwn)
           {},
           "--autoupdate --outputid 2",
           ExitStatus::noSuchOutput,
-          "Quillon: there is no MIDI output 2 (1 outputs); nothing was sent\n" },
+          "Quillon: there is no MIDI output 2 (1 outputs); nothing was sent. Check that the pedal is "
+          "connected "
+          "and in its update mode (Help, steps 1 to 7), find its output with --list-outputs and run the "
+          "command again.\n" },
         { "damaged image", [] (juce::File& f) { f.appendData ("\x42", 1); }, "--autoupdate --outputid 1",
-          ExitStatus::imageUnusable, "Quillon: the firmware image is damaged; nothing was sent\n" },
+          ExitStatus::imageUnusable,
+          "Quillon: the firmware image is damaged; nothing was sent. Get a fresh copy of the firmware file "
+          "and "
+          "run the command again with it.\n" },
         { "empty file",
           [] (juce::File& f)
           {
@@ -161,8 +168,11 @@ TEST_F (ApplicationExitStatus, DeviceLostDuringTheUpdate)
                static_cast<int> (ExitStatus::deviceLost));
     EXPECT_EQ (received, 3u);
     EXPECT_FALSE (quitRequested); // the window stays open to say what happened
+    // With what to do now: the pedal has part of the image.
     EXPECT_EQ (stderrText,
-               "Quillon: the output device was disconnected during the update; it did not complete\n");
+               "Quillon: the output device was disconnected during the update; it did not complete."
+               " To repeat the update, start the pedal in its update mode again as described in Help,"
+               " steps 1 to 7 and run the same command again.\n");
 }
 
 // Ctrl-C, SIGTERM, a lost X connection or a quit from the system all post a quit while the upload
@@ -194,7 +204,10 @@ TEST_F (ApplicationExitStatus, QuitDuringTheUpdateIsStopped)
     EXPECT_GT (received, 0u);
     EXPECT_LT (received, image.getSize());
     EXPECT_EQ (received % 9, 0u); // whole messages
-    EXPECT_EQ (stderrText, "Quillon: the update was stopped before it completed\n");
+    EXPECT_EQ (stderrText,
+               "Quillon: the update was stopped before it completed. To repeat the update, start the "
+               "pedal in its update mode again as described in Help, steps 1 to 7 and run the same "
+               "command again.\n");
 }
 
 TEST_F (ApplicationExitStatus, ZeroInManualMode)

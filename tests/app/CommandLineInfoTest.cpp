@@ -1,11 +1,13 @@
 // What the program prints instead of its window, and how --output NAME picks an output.
 #include "app/CommandLineInfo.h"
+#include "app/CommandLineOptionTable.h"
 #include "app/ExitStatus.h"
 #include "app/OutputMatch.h"
 #include "support/VirtualMidiPortProvider.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 TEST (OutputMatch, ExactNameFirstThenTheOnlyOneContainingIt)
@@ -92,20 +94,56 @@ TEST (CommandLineInfo, PrintsWhatIsAskedForAndEndsWithZero)
     EXPECT_EQ (version.printed, std::string ("Quillon ") + QUILLON_VERSION +
                                     "\nBuilt-in firmware: Halvane Chorus 1.0.03 - R1806\n");
 
-    // --help wins over the others; it names every option and every exit status.
+    // --help wins over the others.
     const auto help = runInfo ("--version --help --list-outputs", ports);
     EXPECT_EQ (help.status, 0);
     EXPECT_EQ (help.printed, CommandLineInfo::getUsage().toStdString());
+}
 
-    for (const auto* option : { "--file PATH", "--autoupdate", "--outputid N", "--output NAME", "--inputid N",
-                                "--list-outputs", "--help", "--version", "Wins over --outputid", "ignored" })
-        EXPECT_NE (help.printed.find (option), std::string::npos) << option;
+namespace
+{
+// The text with every run of blanks and line breaks as one blank: what survives re-flowing.
+std::string flowed (const juce::String& text)
+{
+    auto words = juce::StringArray::fromTokens (text, " \n", "");
+    words.removeEmptyStrings();
+    return words.joinIntoString (" ").toStdString();
+}
+} // namespace
+
+TEST (CommandLineInfo, UsageShowsEveryRowOfTheOptionTableAndEveryExitStatus)
+{
+    const auto usage = CommandLineInfo::getUsage();
+    const auto text = flowed (usage);
+    const auto lines = juce::StringArray::fromLines (usage);
+
+    for (const auto& row : commandLineOptionTable)
+    {
+        SCOPED_TRACE (row.option);
+        const auto name =
+            (juce::String ("  ") + row.option + (*row.argument != '\0' ? " " : "") + row.argument);
+        const bool startsALine = std::any_of (lines.begin(), lines.end(),
+                                              [&name] (const juce::String& line)
+                                              { return line == name || line.startsWith (name + " "); });
+        EXPECT_TRUE (startsALine);
+        EXPECT_NE (text.find (flowed (row.summary)), std::string::npos);
+    }
+
+    for (const auto* rule : commandLineOptionRules)
+        EXPECT_NE (text.find (flowed (rule)), std::string::npos) << rule;
+
+    // Facts a user looks for, whatever the table's wording becomes.
+    for (const auto* fact :
+         { "Wins over --outputid", "accepted and ignored", "not --outputid=2", "--file comes last" })
+        EXPECT_NE (text.find (fact), std::string::npos) << fact;
 
     for (const auto status : allExitStatuses)
-        EXPECT_NE (
-            help.printed.find ("  " + std::to_string (static_cast<int> (status)) + "  " + describe (status)),
-            std::string::npos)
+        EXPECT_NE (text.find (std::to_string (static_cast<int> (status)) + " " + describe (status)),
+                   std::string::npos)
             << static_cast<int> (status);
+
+    for (const auto& line : lines)
+        EXPECT_LE (line.length(), 80) << line;
 }
 
 TEST (CommandLineInfo, OtherCommandLinesAskForTheWindow)

@@ -120,6 +120,49 @@ TEST (CommandLine, OutputNameAndInformationOptions)
     }
 }
 
+// --pause refuses what it cannot use, naming the option and its range, rather than guessing.
+TEST (CommandLine, PauseIsMillisecondsFrom0To5000OrRefused)
+{
+    const juce::String range = "--pause takes a number of milliseconds from 0 to 5000";
+    const struct
+    {
+        const char* commandLine;
+        int nPause;
+        juce::String pauseError;
+    } cases[] = {
+        { "", 0, {} },
+        { "--pause 100", 100, {} },
+        { "--PAUSE 0", 0, {} },
+        { "--pause 5000", 5000, {} },
+        { "--pause 0200 --autoupdate", 200, {} },
+        { "--autoupdate --output Pedal --pause 150", 150, {} },
+        { "--pause 5001", 0, range + ", not \"5001\"" },
+        { "--pause 99999999999999999999", 0, range + ", not \"99999999999999999999\"" },
+        { "--pause -1", 0, range + ", not \"-1\"" },
+        { "--pause 100ms", 0, range + ", not \"100ms\"" },
+        { "--pause 1e3", 0, range + ", not \"1e3\"" },
+        { "--pause=100", 0, range + ", not \"=100\"" },
+        { "--pause abc", 0, range + ", not \"abc\"" },
+        { "--pause --autoupdate", 0, range + ", not \"--autoupdate\"" },
+        { "--pause", 0, range + "; none was given" },
+        { "--pause --file fw.syx", 0, range + "; none was given" },
+        // Only before --file, like the other options this program adds; a longer word is another option.
+        { "--file my --pause 9.syx", 0, {} },
+        { "--pauses 100", 0, {} },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.commandLine);
+        const auto options = parseCommandLine (c.commandLine);
+        EXPECT_EQ (options.nPause, c.nPause);
+        EXPECT_EQ (options.pauseError, c.pauseError);
+    }
+
+    // The output name ends where --pause begins.
+    EXPECT_EQ (parseCommandLine ("--autoupdate --output USB Pedal --pause 100").strOutput, "USB Pedal");
+}
+
 TEST (CommandLine, IntegerValueIsClampedToThe32BitRange)
 {
     const std::pair<const char*, int> cases[] = {
@@ -153,4 +196,42 @@ TEST (CommandLine, EntryPointJoinsArgumentsWithSingleBlanksAndNoQuotes)
 
     const char* programOnly[] = { "Quillon" };
     EXPECT_EQ (Application::joinArguments (1, programOnly), "");
+}
+
+// The terminal's options: --no-window is an automatic update (device numbers read as for
+// --autoupdate); all three count only before --file and end an --output name.
+TEST (CommandLine, TerminalOptions)
+{
+    const struct
+    {
+        const char* commandLine;
+        bool bNoWindow, bAutoUpdate, bQuiet, bCheck;
+        int nOutputid;
+        const char* strOutput;
+        const char* strFile;
+    } cases[] = {
+        { "--no-window --outputid 3", true, true, false, false, 3, "", "" },
+        { "--NO-WINDOW --output USB MIDI Pedal --quiet --file fw.syx", true, true, true, false, 1,
+          "USB MIDI Pedal", "fw.syx" },
+        { "--autoupdate --quiet --outputid 2", false, true, true, false, 2, "", "" },
+        { "--check", false, false, false, true, 0, "", "" },
+        { "--check --file /tmp/my fw.syx", false, false, false, true, 0, "", "/tmp/my fw.syx" },
+        { "--file fw --no-window --check.syx", false, false, false, false, 0, "",
+          "fw --no-window --check.syx" },
+        { "--no-windows --quieter --checks", false, false, false, false, 0, "", "" },
+        { "--output Pedal --no-window", true, true, false, false, 1, "Pedal", "" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.commandLine);
+        const auto options = parseCommandLine (c.commandLine);
+        EXPECT_EQ (options.bNoWindow, c.bNoWindow);
+        EXPECT_EQ (options.bAutoUpdate, c.bAutoUpdate);
+        EXPECT_EQ (options.bQuiet, c.bQuiet);
+        EXPECT_EQ (options.bCheck, c.bCheck);
+        EXPECT_EQ (options.nOutputid, c.nOutputid);
+        EXPECT_EQ (options.strOutput, c.strOutput);
+        EXPECT_EQ (options.strFile, c.strFile);
+    }
 }

@@ -1,4 +1,5 @@
 #include "app/ContentComp.h"
+#include "app/CommandLine.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "support/ScopedAlertRecorder.h"
 #include "support/TempFolder.h"
@@ -10,7 +11,7 @@ TEST (ContentComp, WithoutOptionsHoldsTheBuiltInImageInManualMode)
 {
     ScopedAlertRecorder alerts;
     VirtualMidiPortProvider ports;
-    const ContentComp content ("", ports);
+    const ContentComp content ({}, ports);
 
     EXPECT_EQ (content.getFirmwareImage()->getData(), BuiltInFirmwareImage().getData());
     EXPECT_EQ (content.getFirmwareImage()->getProductName(), "Halvane Chorus");
@@ -24,7 +25,8 @@ TEST (ContentComp, AppliesFileAndAutomaticModeFromTheCommandLine)
     const auto fw = temp.write ("dir with blank/fw.syx", { 0xf0, 0x01, 0xf7 });
     ScopedAlertRecorder alerts;
     VirtualMidiPortProvider ports;
-    const ContentComp content ("--autoupdate --outputid 2 --file " + fw.getFullPathName(), ports);
+    const ContentComp content (parseCommandLine ("--autoupdate --outputid 2 --file " + fw.getFullPathName()),
+                               ports);
 
     EXPECT_TRUE (content.isAutomaticMode());
     EXPECT_EQ (content.getFirmwareImage()->getProductName(), "fw");
@@ -42,7 +44,7 @@ TEST (ContentComp, UnusableFileKeepsTheCurrentImage)
     const auto empty = temp.write ("empty.syx", {});
     ScopedAlertRecorder alerts;
     VirtualMidiPortProvider ports;
-    ContentComp content ("", ports);
+    ContentComp content ({}, ports);
     const auto* builtIn = content.getFirmwareImage();
 
     EXPECT_EQ (content.loadFirmwareFile (empty.getFullPathName()), FileFirmwareImage::LoadResult::empty);

@@ -1,6 +1,7 @@
 // The application and its main window in this process (the suite runs under Xvfb).
 #include "app/MainWindow.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/ContentComp.h"
 #include "lookandfeel/WindowColours.h"
 #include "support/NeedsDisplay.h"
@@ -30,8 +31,9 @@ protected:
 
     void start (const juce::String& commandLine)
     {
-        app = std::make_unique<Application> (commandLine, std::make_unique<VirtualMidiPortProvider>());
-        app->initialise ("ignored: the application uses the text it was created with");
+        app = std::make_unique<Application> (parseCommandLine (commandLine.trim()),
+                                             std::make_unique<VirtualMidiPortProvider>());
+        app->initialise ("ignored: the application uses the options it was created with");
     }
 
     void TearDown() override

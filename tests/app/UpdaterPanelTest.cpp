@@ -1,6 +1,8 @@
 // The whole updater panel in its main window, on virtual MIDI outputs (the suite runs under Xvfb).
+#include "app/CommandLine.h"
 #include "app/ContentComp.h"
 #include "app/MainWindow.h"
+#include "app/UpdateAdvice.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "interface/MidiInterfaceClass.h"
 #include "lookandfeel/TemplateLookAndFeel.h"
@@ -31,8 +33,13 @@ const juce::Colour lightGreen (0xff7ebf7e);
 const juce::Colour lightRed (0xffff7e7e);
 const juce::String builtInInfoText =
     "This software updater will update your Halvane Chorus firmware to version 1.0.03 - R1806";
+// By hand, a file that was not loaded is followed by how to send it after all.
+const juce::String fileNotLoadedAdvice = "\n\nNothing has been sent. To send that file, check its name and "
+                                         "location, then drop it on this window or "
+                                         "start Quillon again with --file and its path.";
 const juce::String missingFileMessage = "A firmware file was specified, but it could not be found.\n"
-                                        " The application will use the build-in firmware version.";
+                                        " The application will use the build-in firmware version." +
+                                        fileNotLoadedAdvice;
 
 // Lets a test hold the upload thread inside a send of a chosen message, and let it go on.
 class SendGate
@@ -90,7 +97,7 @@ protected:
 
     void build (const juce::String& commandLine = {})
     {
-        window = std::make_unique<MainWindow> (commandLine, ports);
+        window = std::make_unique<MainWindow> (parseCommandLine (commandLine), ports);
         window->centreWithSize (WindowSizes::mainWidth, WindowSizes::mainHeight);
         panel = dynamic_cast<ContentComp*> (window->getContentComponent());
         ASSERT_NE (panel, nullptr);
@@ -326,7 +333,8 @@ TEST_F (UpdaterPanel, UpdateSendsTheWholeBuiltInImageAndCanBeRepeated)
     EXPECT_TRUE (updateButton().isEnabled());
 }
 
-TEST_F (UpdaterPanel, PressWhileTheLastMessageIsOnItsWayChangesNothing)
+// The bar shows 100 % once 99.5 % of the bytes are out: the button and the selector wait for the end.
+TEST_F (UpdaterPanel, ButtonAndSelectorStayOffUntilTheLastMessageIsSent)
 {
     // 200 messages: the bar reaches 1.0 after the 199th, while the last one is still held.
     const auto image = makeSysexImage (200, 50);
@@ -339,23 +347,23 @@ TEST_F (UpdaterPanel, PressWhileTheLastMessageIsOnItsWayChangesNothing)
     updateButton().triggerClick();
     ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
     ASSERT_TRUE (pumpUntil ([this] { return barValue() == 1.0; }));
+    pump (50);
 
     EXPECT_EQ (progressLabel().getText(), "Update progress: Uploading firmware");
     EXPECT_EQ (pedal.getMessageCount(), 199u);
-    EXPECT_TRUE (updateButton().isEnabled());
     EXPECT_TRUE (outcomeIs (UploadOutcome::none));
-
-    // A press while the last message is still on its way starts nothing and changes nothing.
-    updateButton().triggerClick();
-    pump (50);
-    EXPECT_TRUE (updateButton().isEnabled());
-    EXPECT_EQ (barValue(), 1.0);
+    EXPECT_FALSE (updateButton().isEnabled());
+    EXPECT_FALSE (midiInterface().isEnabled());
+    EXPECT_FALSE (selector().isEnabled());
 
     gate.open();
     waitForUpload (pedal, image.size());
     EXPECT_EQ (pedal.getBytes(), image);
-    EXPECT_TRUE (updateButton().isEnabled());
+    ASSERT_TRUE (pumpUntil ([this] { return updateButton().isEnabled(); }));
+    EXPECT_TRUE (colourIs (updateButton(), lightGreen));
+    EXPECT_TRUE (selector().isEnabled());
 
+    // The next press sends the whole image again.
     pedal.setObserver (nullptr);
     pedal.clearReceived();
     updateButton().triggerClick();
@@ -473,7 +481,8 @@ TEST_F (UpdaterPanel, FileWithoutAnImageIsReportedByNameAndTheBuiltInImageOffere
         const auto& alert = alerts.alerts().back();
         EXPECT_EQ (alert.title, "File " + c.file.getFullPathName() + c.titleEnd);
         EXPECT_EQ (alert.message, "A firmware file was specified, but it " + c.problem +
-                                      ".\n The application will use the build-in firmware version.");
+                                      ".\n The application will use the build-in firmware version." +
+                                      fileNotLoadedAdvice);
         EXPECT_EQ (alert.buttonText, "ok");
         EXPECT_EQ (labelStartingWith ("This software")->getText(), builtInInfoText);
         EXPECT_EQ (window->getName(), "Halvane Chorus version 1.0.03 - R1806");
@@ -560,6 +569,7 @@ TEST_F (UpdaterPanel, DamagedImageIsReportedAndNothingIsSent)
     EXPECT_EQ (pedal.getMessageCount(), 0u);
     EXPECT_TRUE (midiInterface().isEnabled());
     EXPECT_EQ (panel->getExitStatus(), ExitStatus::imageUnusable);
+    EXPECT_TRUE (alerts.alerts().empty()); // unattended: the advice goes to stderr
     // The output is still open: the button is usable again without choosing it anew.
     EXPECT_TRUE (updateButton().isEnabled());
     EXPECT_TRUE (colourIs (updateButton(), lightGreen));
@@ -717,16 +727,136 @@ TEST_F (UpdaterPanel, DeviceUnpluggedDuringAnUpdateIsReportedAndReleased)
     EXPECT_TRUE (colourIs (updateButton(), lightRed));
     EXPECT_EQ (panel->getExitStatus(), ExitStatus::deviceLost);
 
-    // Plugged in again: it comes back into the list, and the update can be run from the start.
+    // Unattended, the line on stderr carries the advice: no box waits for a user.
+    EXPECT_TRUE (alerts.alerts().empty());
+    EXPECT_TRUE (panel->describeNextStep().startsWith ("To repeat the update, start the pedal"));
+
+    // Plugged in again: chosen by itself and ready, but nothing starts without a press.
     pedal.setObserver (nullptr);
     pedal.clearReceived();
     pedal.reappear();
-    ASSERT_TRUE (pumpUntil ([this] { return selector().getNumItems() == 3; }));
-    chooseOutput (1);
+    ASSERT_TRUE (pumpUntil ([this] { return updateButton().isEnabled(); }));
+    EXPECT_EQ (selector().getText(), "Virtual Pedal");
+    EXPECT_TRUE (colourIs (updateButton(), lightGreen));
+    pump (100);
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
     updateButton().triggerClick();
     waitForUpload (pedal, image.size());
     EXPECT_EQ (pedal.getBytes(), image);
     EXPECT_EQ (panel->getExitStatus(), ExitStatus::completed);
+}
+
+// By hand: a box says what happened and what to do (the status line keeps its short text), and the
+// pedal, back under a new identifier after a re-enumeration, is chosen by itself.
+TEST_F (UpdaterPanel, PedalLostByHandIsExplainedAndPickedUpAgain)
+{
+    const auto image = makeSysexImage (20, 100);
+    const auto file = temp.write ("fw.syx", image);
+    build ("--file " + file.getFullPathName());
+    pump();
+    chooseOutput (1);
+    pedal.setObserver (
+        [this, seen = std::make_shared<int> (0)] (const juce::MidiMessage&)
+        {
+            if (++*seen == 8)
+                pedal.vanish();
+        });
+
+    updateButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([this] { return !alerts.alerts().empty(); }));
+    pump (50);
+
+    ASSERT_EQ (alerts.alerts().size(), 1u);
+    const auto& box = alerts.alerts()[0];
+    const auto advice = adviceFor (UpdateProblem::deviceLost, true);
+    EXPECT_EQ (box.icon, juce::MessageBoxIconType::WarningIcon);
+    EXPECT_EQ (box.title, "The connection to the pedal was lost");
+    EXPECT_EQ (box.message, advice.paragraph);
+    EXPECT_TRUE (box.message.contains ("Part of the firmware had already been sent"));
+    EXPECT_TRUE (box.message.contains ("Help, steps 1 to 7, choose the pedal under STEP1 and press update"));
+    EXPECT_EQ (box.buttonText, "ok");
+    EXPECT_EQ (progressLabel().getText(),
+               "Update progress: Upload stopped: the output device was disconnected");
+    EXPECT_FALSE (updateButton().isEnabled());
+
+    // Another device arriving is listed, not chosen.
+    auto& other = ports.addOutput ("Other Synth");
+    pump (3 * MidiInterfaceClass::pollIntervalMs);
+    EXPECT_EQ (selector().getText(), "(Disconnected)");
+    EXPECT_FALSE (other.isOpen());
+
+    auto& again = ports.addOutput ("Virtual Pedal");
+    ASSERT_TRUE (pumpUntil ([this] { return updateButton().isEnabled(); }));
+    EXPECT_EQ (selector().getText(), "Virtual Pedal");
+    EXPECT_TRUE (again.isOpen());
+    EXPECT_TRUE (colourIs (updateButton(), lightGreen));
+    pump (100);
+    EXPECT_EQ (again.getMessageCount(), 0u);
+    EXPECT_EQ (alerts.alerts().size(), 1u);
+
+    updateButton().triggerClick();
+    waitForUpload (again, image.size());
+    EXPECT_EQ (again.getBytes(), image);
+    EXPECT_TRUE (outcomeIs (UploadOutcome::completed));
+    EXPECT_EQ (alerts.alerts().size(), 1u); // nothing to advise after a completed update
+}
+
+TEST_F (UpdaterPanel, DamagedImageByHandIsExplainedInABox)
+{
+    auto image = makeSysexImage (3, 30);
+    image.pop_back(); // the last message has lost its F7
+    const auto file = temp.write ("fw.syx", image);
+    build ("--file " + file.getFullPathName());
+    pump();
+    chooseOutput (1);
+
+    updateButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([this] { return !alerts.alerts().empty(); }));
+    EXPECT_EQ (alerts.alerts()[0].title, "The firmware file is damaged");
+    EXPECT_EQ (alerts.alerts()[0].message, adviceFor (UpdateProblem::damagedImage, false).paragraph);
+    EXPECT_EQ (pedal.getMessageCount(), 0u);
+    EXPECT_EQ (progressLabel().getText(), "Update progress: Upload stopped: the firmware image is damaged");
+}
+
+// A recording look-and-feel stands in while the bar paints: what it is given is what a user sees.
+TEST_F (UpdaterPanel, BarShowsTheTimeLeftOnlyWhileAnUploadRuns)
+{
+    struct TextRecorder : juce::LookAndFeel_V4
+    {
+        void drawProgressBar (juce::Graphics&, juce::ProgressBar&, int, int, double,
+                              const juce::String& text) override
+        {
+            shown = text;
+        }
+        juce::String shown;
+    } recorder;
+
+    const auto barText = [&]
+    {
+        progressBar().setLookAndFeel (&recorder);
+        progressBar().createComponentSnapshot (progressBar().getLocalBounds());
+        progressBar().setLookAndFeel (nullptr);
+        return recorder.shown;
+    };
+
+    const auto image = makeSysexImage (20, 100);
+    const auto file = temp.write ("fw.syx", image);
+    build ("--pause 100 --file " + file.getFullPathName());
+    pump();
+    chooseOutput (1);
+    EXPECT_EQ (panel->getProtocol()->getPauseAfterEachMessage(), std::chrono::milliseconds (100));
+    EXPECT_EQ (barText(), "0%");
+
+    // Held in the 11th message: 1000 bytes (320 ms on the wire) and 10 pauses of 100 ms to go.
+    gate.closeBefore (pedal, 11);
+    updateButton().triggerClick();
+    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+    pump (100);
+    EXPECT_EQ (barText(), juce::String (juce::CharPointer_UTF8 ("50% \xe2\x80\x93 0:02 left")));
+
+    gate.open();
+    waitForUpload (pedal, image.size());
+    EXPECT_EQ (barText(), "100%");
 }
 
 TEST_F (UpdaterPanel, ChosenOutputThatLeavesTurnsTheButtonRed)

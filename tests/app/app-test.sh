@@ -2,14 +2,14 @@
 # Drives the real Quillon binary on an X server of its own (so that windows of other tests running
 # at the same time can neither be counted nor clicked by mistake).
 #   app-test.sh QUILLON_BINARY CASE
-# Cases: window, second-instance, file-missing, file-found, file-not-recognised, no-display.
+# The cases are those of the case statement below (tests/scripts/app.cmake makes a test of each).
 # The application's own output is printed at the end, so that CTest's failure patterns (JUCE
 # assertions, leaks, sanitizer reports) apply to it as well.
 set -euo pipefail
 # shellcheck source=../lib/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
-# shellcheck source=../lib/windows.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/windows.sh"
+# shellcheck source=../lib/instance.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/instance.sh"
 
 app="$1"
 case="$2"
@@ -43,7 +43,7 @@ start_app()
     printf -v "$name" '%s' "$!"
 }
 
-# start_first NAME ARGS...: starts Quillon as the running instance (tests/lib/windows.sh) once it
+# start_first NAME ARGS...: starts Quillon as the running instance (tests/lib/instance.sh) once it
 # shows a window; its pid goes to the variable NAME.
 start_first()
 {
@@ -61,37 +61,26 @@ geometry()
     echo "$WIDTH x $HEIGHT"
 }
 
-# The main window, 650 x 400 and centred on the 1280 x 1024 screen.
-wait_until_centred()
-{
-    wait_until_placed "$1" 315 312 650 400
-}
-
-# Clicks the close button at the right end of the title bar (26 pixels high below a 4-pixel
-# border) once the window stands centred, then expects the process to end by itself with status 0.
-# A click that has no effect fails the case.
+# One click on the close button once the window stands centred (tests/lib/windows.sh); the process
+# must then end by itself with status 0. A click that has no effect fails the case.
 close_and_expect_exit_0()
 {
-    local pid="$1" w="$2" X Y WIDTH HEIGHT SCREEN WINDOW status=0
-    wait_until_centred "$w"
-    eval "$(xdotool getwindowgeometry --shell "$w")"
-    xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) click 1
-    wait_for_exit "$pid" 60 || status=$?
-    if [[ $status -eq 124 ]]; then
-        describe_windows "$pid"
-        fail "Quillon still runs 60 s after a click on its close button"
-    fi
-    [[ $status -eq 0 ]] || fail "Quillon ended with status $status after the close button"
+    close_main_window "$1" "$2" 60
+    [[ $close_status -eq 0 ]] || fail "Quillon ended with status $close_status after the close button"
 }
 
 # titled PID TITLE: whether the process shows a window with exactly that title.
 titled()
 {
-    local w
-    for w in $(visible_windows "$1"); do
-        [[ "$(window_title "$w")" == "$2" ]] && return 0
-    done
-    return 1
+    find_titled_window "$2" "$1" > /dev/null
+}
+
+# has_focused_box PID TITLE: whether the message box with that title has the keyboard focus.
+has_focused_box()
+{
+    local focus
+    focus="$(xdotool getwindowfocus 2> /dev/null)" || return 1
+    [[ $'\n'"$(visible_windows "$1")"$'\n' == *$'\n'"$focus"$'\n'* && "$(window_title "$focus")" == "$2" ]]
 }
 
 # dismiss PID TITLE: presses Return (the default button) once, as a user would, while the message
@@ -100,28 +89,19 @@ titled()
 # fail with BadWindow), so the key is typed on the keyboard (XTEST) and goes to the focused box.
 dismiss()
 {
-    local pid="$1" title="$2" w="" deadline=$((SECONDS + 60))
-    while true; do
-        for w in $(visible_windows "$pid"); do
-            [[ "$(window_title "$w")" == "$title" && "$(xdotool getwindowfocus 2> /dev/null)" == "$w" ]] && break 2
-        done
-        if ((SECONDS >= deadline)); then
-            describe_windows "$pid"
-            fail "no message box '$title' with the keyboard focus within 60 s"
-        fi
-        sleep 0.1
-    done
+    local pid="$1" title="$2"
+    if ! wait_until 60 has_focused_box "$pid" "$title"; then
+        describe_windows "$pid"
+        fail "no message box '$title' with the keyboard focus within 60 s"
+    fi
     xdotool key Return
-    while titled "$pid" "$title"; do
-        if ((SECONDS >= deadline)); then
-            describe_windows "$pid"
-            fail "the message box '$title' is still shown after its key Return"
-        fi
-        sleep 0.1
-    done
+    if ! wait_while 60 titled "$pid" "$title"; then
+        describe_windows "$pid"
+        fail "the message box '$title' is still shown after its key Return"
+    fi
 }
 
-builtin_title="Halvane Chorus version 1.0.03 - R1806"
+builtin_title="$(main_window_title "$app")" || fail "no title for the built-in firmware"
 
 make_syx()
 {
@@ -138,13 +118,12 @@ case "$case" in
         [[ "$(visible_windows "$first" | wc -l)" -eq 1 ]] || fail "more than one window"
         eval "$(xdotool getwindowgeometry --shell "$w")"
         # Drag the bottom-right corner of the resizable border outwards: the size stays.
-        xdotool mousemove $((X + 648)) $((Y + 398)) mousedown 1 \
-            mousemove $((X + 700)) $((Y + 450)) mousemove $((X + 760)) $((Y + 500)) mouseup 1
+        xdotool mousemove $((X + main_width - 2)) $((Y + main_height - 2)) mousedown 1 \
+            mousemove $((X + main_width + 50)) $((Y + main_height + 50)) \
+            mousemove $((X + main_width + 110)) $((Y + main_height + 100)) mouseup 1
         # A resize would follow the drag at once: watch the size for half a second.
-        for _ in 1 2 3 4 5; do
-            sleep 0.1
-            [[ "$(geometry "$w")" == "650 x 400" ]] || fail "window resized to $(geometry "$w")"
-        done
+        size_unchanged() { [[ "$(geometry "$w")" == "$main_width x $main_height" ]]; }
+        holds_for 0.5 size_unchanged || fail "window resized to $(geometry "$w")"
         close_and_expect_exit_0 "$first" "$w"
         ;;
 
@@ -153,12 +132,11 @@ case "$case" in
         start_first first
         w=$(wait_for_window "$first" "$builtin_title")
         start_app second --file "$work/other.syx"
-        for i in $(seq 50); do
-            kill -0 "$second" 2> /dev/null || break
-            [[ -z "$(visible_windows "$second")" ]] || fail "the second start showed a window"
-            sleep 0.1
-        done
+        # Until it ends (at most 5 s), it shows no window.
+        runs_without_window() { kill -0 "$second" 2> /dev/null && [[ -z "$(visible_windows "$second")" ]]; }
+        wait_while 5 runs_without_window || true
         kill -0 "$second" 2> /dev/null && fail "the second start still runs after 5 s"
+        [[ -z "$(visible_windows "$second")" ]] || fail "the second start showed a window"
         status=0
         wait "$second" || status=$?
         [[ $status -eq 0 ]] || fail "the second start ended with status $status"
@@ -167,8 +145,8 @@ case "$case" in
         # An unattended second start tells its script that it sent nothing.
         start_app third --autoupdate --outputid 1
         status=0
-        timeout 10 tail --pid="$third" -f /dev/null || fail "the automatic second start still runs after 10 s"
-        wait "$third" || status=$?
+        wait_for_exit "$third" 10 || status=$?
+        [[ $status -ne 124 ]] || fail "the automatic second start still runs after 10 s"
         [[ $status -eq 5 ]] || fail "the automatic second start ended with status $status (expected 5)"
         # The running instance is unchanged.
         [[ "$(visible_windows "$first")" == "$w" ]] || fail "the first instance's windows changed"

@@ -24,6 +24,9 @@
 # the real snd-usb-audio driver serves the device's host side and PacedMidiReceiver reads what the
 # device receives on its gadget side (the f_midi card). They unplug and re-plug it with
 # usb-midi-plug. Without such a device they are skipped, or fail with QUILLON_USB_MIDI_REQUIRED=1.
+#
+# The cases usb_terminal_* run the update without a window (--no-window) and with no display at all:
+# no Xvfb, DISPLAY unset, stderr to a file as in a log.
 set -euo pipefail
 # shellcheck source=../lib/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
@@ -122,6 +125,7 @@ trap cleanup EXIT
 
 close_main_window() { "$tool" close-window "$window"; }
 terminate_app() { kill -TERM "$app_pid"; }
+interrupt_app() { kill -INT "$app_pid"; }
 
 # close_app: asks the application's window to close, as a window manager's close button does, and
 # waits at most 10 s (a slow application more) for the process to end; sets rc to its exit status
@@ -183,19 +187,18 @@ start_app() {
     app_pid=$!
 }
 
-# The application's main window (the first visible window of its process).
-app_window() {
+# The application's main window: prints its id once it shows.
+# By its title "<product> version ...", on this case's own X server: under Wine the drop shadows
+# around the main window are visible windows of the same process, and the process is not the one
+# started here (tests/windows/quillon-wine.sh runs it through a launcher).
+main_window_shown() {
     local w
-    for _ in $(seq 1 $((300 + start_allowance * 5))); do
-        # By its title "<product> version ...", on this case's own X server: under Wine the drop
-        # shadows around the main window are visible windows of the same process, and the process
-        # is not the one started here (tests/windows/quillon-wine.sh runs it through a launcher).
-        w="$(xdotool search --onlyvisible --name ' version' 2> /dev/null | head -n1 || true)"
-        [[ -n "$w" ]] && { echo "$w"; return 0; }
-        kill -0 "$app_pid" 2> /dev/null || fail "the application ended early: $(tail -n 20 "$out/app.log")"
-        sleep 0.2
-    done
-    fail "the application's window did not appear"
+    kill -0 "$app_pid" 2> /dev/null || fail "the application ended early: $(tail -n 20 "$out/app.log")"
+    w="$(xdotool search --onlyvisible --name ' version' 2> /dev/null | head -n1 || true)"
+    [[ -n "$w" ]] && echo "$w"
+}
+app_window() {
+    wait_until $((60 + start_allowance)) main_window_shown || fail "the application's window did not appear"
 }
 
 # The selector's open list: a visible window of the application besides the main window.
@@ -253,21 +256,22 @@ pixel() {
         cut -d, -f1-3
 }
 
-# Geometry of the main window: X, Y (its top-left corner on the screen), WIDTH, HEIGHT. The panel
-# lies below a 4-pixel border and the 26-pixel title bar.
+# Geometry of the main window: X, Y (its top-left corner on the screen), WIDTH, HEIGHT, and where
+# its panel starts on the screen (panel_x, panel_y; tests/lib/layout.sh).
 window_geometry() {
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    [[ $WIDTH -eq 650 && $HEIGHT -eq 400 ]] || fail "the window is ${WIDTH}x$HEIGHT, not 650x400"
-    panel_x=$((X + 4))
-    panel_y=$((Y + 30))
+    [[ $WIDTH -eq $main_width && $HEIGHT -eq $main_height ]] ||
+        fail "the window is ${WIDTH}x$HEIGHT, not ${main_width}x$main_height"
+    panel_x=$((X + panel_offset_x))
+    panel_y=$((Y + panel_offset_y))
 }
 
-# status_text_width WINDOW: width in pixels of the text in the progress label's row (panel
-# y 185-215, above the progress bar), from the last screenshot.
+# status_text_width WINDOW: width in pixels of the text in the progress label's row (above the
+# progress bar), from the last screenshot.
 status_text_width() {
     window_geometry "$1"
-    convert "$out/screen.png" -crop "560x28+$((panel_x + 10))+$((panel_y + 186))" +repage -fuzz 25% -trim \
-        -format '%w' info:
+    convert "$out/screen.png" -crop "560x28+$((panel_x + status_row[0]))+$((panel_y + status_row[1] + 1))" +repage \
+        -fuzz 25% -trim -format '%w' info:
 }
 
 # button_is red|green: the update button's colour (light red: not ready; light green: ready).
@@ -294,17 +298,21 @@ screenshot() {
 
 # show_panel: starts the application with the test image (no automatic update) and waits until its
 # window stands centred on the 1024 x 768 screen (clicks only then) with the update button light red
-# (nothing chosen yet). Sets the click points from the panel's layout: the selector's combo box at
-# (10, 125) to (w - 10, 155), the update button at (w - 104, 215, 94, 30), the progress bar at
-# (10, 215, w - 114, 30); w = 642.
+# (nothing chosen yet). Sets the click points from the panel's layout (tests/lib/layout.sh): the
+# middle of the selector, a point of the update button clear of its text, and both ends of the
+# progress bar's row.
 show_panel() {
+    local x y
     start_app "$app" --file "$image"
     window="$(app_window)"
-    wait_until_placed "$window" 187 184 650 400 120
+    wait_until_centred "$window" 120
     window_geometry "$window"
-    selector_x=$((panel_x + 321)) selector_y=$((panel_y + 140))
-    button_x=$((panel_x + 548)) row_y=$((panel_y + 230))
-    bar_left=$((panel_x + 16)) bar_right=$((panel_x + 534)) # filled there only at 100 %
+    read -r x y <<< "$(centre_of selector)"
+    selector_x=$((panel_x + x)) selector_y=$((panel_y + y))
+    read -r x y <<< "$(centre_of update_button)"
+    button_x=$((panel_x + update_button[0] + 10)) row_y=$((panel_y + y))
+    # The bar is filled at its right end only at 100 %.
+    bar_left=$((panel_x + progress_bar[0] + 6)) bar_right=$((panel_x + progress_bar[0] + progress_bar[2] - 4))
     wait_until 30 button_is red || fail "the update button is not light red before a port is chosen"
     screenshot before
     bar_empty="$(pixel "$bar_right" "$row_y")"
@@ -351,16 +359,20 @@ update_with_button() {
     [[ $rc -eq 0 ]] || fail "closing the window after the update gave status $rc"
 }
 
-# interrupt_upload WHAT COMMAND...: once an unattended update is under way, runs COMMAND (WHAT names
-# it; COMMAND runs only then, so it may use $app_pid and $window). The application must end within
-# 5 s with status 1 (stopped) and say so on stderr, and the device must have got the start of the
-# image in whole messages.
+# interrupt_upload MODE WHAT COMMAND...: once an unattended update is under way (MODE: window, or
+# terminal for the update without a window), runs COMMAND (WHAT names it; COMMAND runs only then, so
+# it may use $app_pid and $window). The application must end within 5 s with status 1 (stopped) and
+# say so on stderr, and the device must have got the start of the image in whole messages.
 interrupt_upload() {
-    local what="$1" start_ms took_ms
-    shift
-    start_autoupdate "$app" --file "$image"
-    window="$(app_window)"
-    wait_until 120 captured_at_least 4000 || fail "the upload did not start"
+    local mode="$1" what="$2" start_ms took_ms
+    shift 2
+    if [[ $mode == window ]]; then
+        start_autoupdate "$app" --file "$image"
+        window="$(app_window)"
+    else
+        start_terminal_update "$image"
+    fi
+    wait_until 120 captured_at_least 4000 || fail "the upload did not start: $(tail -n 20 "$out/app.log")"
     "$@"
     start_ms=$(now_ms)
     rc=0
@@ -373,9 +385,50 @@ interrupt_upload() {
     stop_receiver
     expect_capture_is_cut "$image"
     ends_with_f7 "$out/capture.syx" || fail "the capture ends in the middle of a message ($(captured) bytes)"
-    grep -q "^Quillon: " "$out/app.log" || fail "no line 'Quillon: ...' on the application's stderr"
-    [[ $rc -eq 1 ]] || fail "$what during an unattended update gave status $rc, not 1 (stopped)"
+    [[ $rc -eq 1 ]] || fail "$what during an unattended update ($mode) gave status $rc, not 1 (stopped)"
+    if [[ $mode == window ]]; then
+        grep -q "^Quillon: " "$out/app.log" || fail "no line 'Quillon: ...' on the application's stderr"
+    else
+        expect_final_line "stopped"
+    fi
     log "interrupted by $what: $(captured) bytes = $(message_count "$out/capture.syx") complete messages"
+}
+
+# box_window TITLE: the id of the visible window with exactly that title (a message box); none: 1.
+box_window() {
+    xdotool search --onlyvisible --name "^$1\$" 2> /dev/null | head -n1 | grep .
+}
+
+# dismiss_box TITLE: presses Return (the box's one button) once, as a user would, while the box has
+# the keyboard focus, and waits until it is gone. The key is typed on the keyboard (XTEST): JUCE may
+# replace a box's X window while it sets the box up.
+dismiss_box() {
+    local title="$1"
+    box_has_focus() { [[ "$(xdotool getwindowfocus 2> /dev/null)" == "$(box_window "$title")" ]]; }
+    wait_until 60 box_has_focus || fail "the message box '$title' did not get the keyboard focus"
+    xdotool key Return
+    box_gone() { ! box_window "$title" > /dev/null; }
+    wait_until 60 box_gone || fail "the message box '$title' is still shown after its key Return"
+}
+
+# usb_replug_receiver: after the device has been plugged in again, the receiver reads its new
+# gadget side from the start, with an empty capture.
+usb_replug_receiver() {
+    eval "$(usb-midi-plug status)"
+    [[ "$state" == on && -n "${gadget_card:-}" ]] || fail "the USB MIDI device is not back: $(usb-midi-plug status)"
+    rawmidi="hw:${gadget_card},0"
+    mv "$out/capture.syx" "$out/capture-before.syx"
+    start_receiver
+}
+
+# Milliseconds from the first byte that reached the device to the last (the receiver's arrivals).
+arrival_span_ms() { awk 'NR == 1 { first = $2 } { last = $2 } END { printf "%d", (last - first) / 1000000 }' "$out/arrivals.txt"; }
+
+# Bytes of the last message of a file (from its last F0).
+last_message_bytes() {
+    local offset
+    offset="$(LC_ALL=C grep -obUa $'\xf0' "$1" | tail -n1 | cut -d: -f1)"
+    echo $(($(file_size "$1") - offset))
 }
 
 # ---------------------------------------------------------------- cases
@@ -417,6 +470,28 @@ update_ended() {
 expect_completed() {
     expect_capture_equals "$1"
     [[ $rc -eq 0 ]] || fail "exit status $rc after a completed automatic update"
+}
+
+# start_terminal_update IMAGE [ARGS...]: with the receiver on the port, the update without a window
+# and without a display (DISPLAY unset), the output by name, stderr to the log app.log.
+start_terminal_update() {
+    local sent="$1"
+    shift
+    start_receiver
+    log "starting: $(basename "$app") --no-window --output '$port_name' $* --file $sent (no display)"
+    env -u DISPLAY "$app" --no-window --output "$port_name" "$@" --file "$sent" > "$out/stdout.log" 2> "$out/app.log" &
+    app_pid=$!
+}
+
+# The progress lines of a log: " 42%  99136 of 236024 bytes  166 of 396 messages  0:44 left".
+progress_line_pattern='^ {0,2}[0-9]{1,3}%  [0-9]+ of [0-9]+ bytes  [0-9]+ of [0-9]+ messages  [0-9:]+ left$'
+
+# expect_final_line TEXT: the log's last line is "Quillon: " and names the outcome (TEXT, a regex).
+expect_final_line() {
+    local last
+    last="$(tail -n 1 "$out/app.log")"
+    [[ "$last" =~ ^Quillon:\ .*$1 ]] || fail "the last line on stderr is '$last', not 'Quillon: ...$1...'"
+    log "final line: $last"
 }
 
 case "$case_name" in
@@ -464,7 +539,7 @@ case "$case_name" in
         head -c $(($(file_size "$image") - 1)) "$image" > "$damaged"
         start_autoupdate "$app" --file "$damaged"
         window="$(app_window)"
-        wait_until_placed "$window" 187 184 650 400 120
+        wait_until_centred "$window" 120
         # The status line above the progress bar: "Update progress: Upload stopped: the firmware
         # image is damaged" is far wider than the label with no status or "Uploading firmware".
         if [[ "${QUILLON_E2E_NO_REPAINTS:-0}" == 1 ]]; then
@@ -488,8 +563,54 @@ case "$case_name" in
         log "nothing was sent; status 2"
         ;;
 
+    missing_file)
+        # An unattended update of a file that is not there: a message box says so, nothing is sent,
+        # and closing the window gives status 2. (Under Wine a crash once passed for status 5, "another
+        # instance": the exception's code cut to 8 bits.)
+        missing="$out/missing.syx"
+        start_autoupdate "$app" --file "$missing"
+        box=""
+        for _ in $(seq 1 $((300 + start_allowance * 5))); do
+            box="$(xdotool search --onlyvisible --name ' not found$' 2> /dev/null | head -n1 || true)"
+            [[ -n "$box" ]] && break
+            kill -0 "$app_pid" 2> /dev/null || fail "the application ended before its message box: $(tail -n 20 "$out/app.log")"
+            sleep 0.2
+        done
+        [[ -n "$box" ]] || fail "no message box titled '... not found'"
+        log "message box: $(xdotool getwindowname "$box")"
+        [[ "$(xdotool getwindowname "$box")" == "File "*"$missing not found" ]] ||
+            fail "the message box does not name the file: $(xdotool getwindowname "$box")"
+        # Its close request, as a window manager's close button sends it, dismisses it as "ok" does.
+        "$tool" close-window "$box"
+        window="$(app_window)"
+        wait_until_placed "$window" 187 184 650 400 120
+        close_app
+        stop_receiver
+        [[ "$(captured)" -eq 0 ]] || fail "$(captured) bytes were sent although the file is missing"
+        grep -q "^Quillon: the firmware file .*missing.syx could not be found; nothing was sent" "$out/app.log" ||
+            fail "no line 'Quillon: the firmware file ... could not be found; nothing was sent' on stderr"
+        [[ $rc -eq 2 ]] || fail "closing the window after a missing file gave status $rc, not 2"
+        log "nothing was sent; status 2"
+        ;;
+
+    no_display)
+        # No X server at all, and the window asked for (an unattended update would run in the
+        # terminal instead): the application must say so and end with status 1 before any window
+        # (under Wine, which still reports a display then, JUCE's first window used to crash).
+        unset DISPLAY
+        start_app "$app" --file "$image"
+        rc=0
+        wait_for_exit "$app_pid" $((30 + start_allowance)) || rc=$?
+        app_pid=""
+        [[ $rc -ne 124 ]] || fail "the application without a display still ran after $((30 + start_allowance)) s"
+        grep -q "^Quillon: no graphical display available" "$out/app.log" ||
+            fail "no line 'Quillon: no graphical display available ...' on stderr"
+        [[ $rc -eq 1 ]] || fail "without a display the status is $rc, not 1"
+        log "no display: status 1, $(grep -m1 '^Quillon: ' "$out/app.log" | tr -d '\r')"
+        ;;
+
     close_mid_upload)
-        interrupt_upload "the close request" close_main_window
+        interrupt_upload window "the close request" close_main_window
         ;;
 
     manual_selection)
@@ -608,8 +729,141 @@ case "$case_name" in
         log "device lost after $(captured) bytes; status 4: $(grep -m1 '^Quillon: ' "$out/app.log")"
         ;;
 
+    usb_unplug_manual)
+        # The user's way, and the cable pulled mid-update: a message box says what happened and what
+        # to do; plugged in again the pedal is chosen by itself and the button turns green, and one
+        # press sends the whole image. Four times the usual image, as in usb_unplug_mid_update.
+        image="$out/long-image.syx"
+        "$tool" write-image "$image" 160
+        start_display
+        id="$(output_id)"
+        start_receiver
+        show_panel
+        open_list
+        choose_port "$id"
+        xdotool mousemove "$button_x" "$row_y" click 1
+        wait_until 120 captured_at_least 600 || fail "the upload did not start"
+        usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
+        usb_unplugged=1
+        log "unplugged after $(captured) bytes"
+
+        box_title="The connection to the pedal was lost"
+        wait_until 60 box_window "$box_title" > /dev/null || fail "no message box '$box_title' after the unplug"
+        screenshot lost-box
+        kill -0 "$app_pid" 2> /dev/null || fail "the application ended after the device was lost"
+        log "the message box '$box_title' is shown"
+        dismiss_box "$box_title"
+        wait_until 20 button_is red || fail "the update button is not light red with the device gone"
+
+        # Plugged in again: no click on the selector. (The receiver lets go of the old gadget side
+        # only now, as in usb_unplug_mid_update.)
+        usb-midi-plug on > /dev/null || fail "cannot plug the USB MIDI device back in"
+        usb_unplugged=0
+        plugged_ms=$(now_ms)
+        stop_receiver
+        expect_capture_is_cut "$image"
+        usb_replug_receiver
+        wait_until 30 button_is green || fail "the pedal plugged in again was not chosen by itself"
+        log "chosen again by itself $(($(now_ms) - plugged_ms)) ms after it was plugged in"
+        screenshot chosen-again
+        captured_at_least 1 && fail "something was sent before the update button was pressed"
+        update_with_button
+        ;;
+
+    usb_pause)
+        # --pause 100 with the 40-message file: byte for byte, and the update takes its wire time
+        # and 100 ms after every message at least.
+        start_autoupdate "$app" --pause 100 --file "$image"
+        start_ms=$(now_ms)
+        update_ended "$image"
+        run_ms=$(($(now_ms) - start_ms))
+        expect_completed "$image"
+        messages="$(message_count "$image")"
+        wire_ms=$(($(file_size "$image") * 320 / 1000))
+        ((run_ms >= wire_ms + messages * 100)) ||
+            fail "the update with --pause 100 took $run_ms ms, less than $wire_ms ms on the wire + $messages x 100 ms"
+        # Between the first and the last byte at the device: every message but the last, each with
+        # its pause.
+        span_ms="$(arrival_span_ms)"
+        min_span_ms=$((($(file_size "$image") - $(last_message_bytes "$image")) * 320 / 1000 + (messages - 1) * 100))
+        ((span_ms >= min_span_ms)) ||
+            fail "the bytes arrived within $span_ms ms, less than the $min_span_ms ms the pauses need"
+        log "with --pause 100: $run_ms ms in all, $span_ms ms from the first byte to the last (at least $min_span_ms)"
+        ;;
+
     usb_sigterm_mid_update)
-        interrupt_upload SIGTERM terminate_app
+        interrupt_upload window SIGTERM terminate_app
+        ;;
+
+    usb_terminal_update)
+        # The whole update in a terminal session without a display; stderr is a file, so the
+        # progress comes as plain lines, and a final line names the outcome.
+        start_terminal_update "$image"
+        update_ended "$image"
+        expect_completed "$image"
+        [[ ! -s "$out/stdout.log" ]] || fail "the update wrote to stdout: $(cat "$out/stdout.log")"
+        ! grep -q $'\r' "$out/app.log" || fail "the log has carriage returns (a line redrawn in place)"
+        lines="$(grep -cE "$progress_line_pattern" "$out/app.log" || true)"
+        ((lines >= 2)) || fail "$lines progress lines in the log, not at least the first and the last"
+        grep -qE "^100%  $(file_size "$image") of $(file_size "$image") bytes  40 of 40 messages  0:00 left$" \
+            "$out/app.log" || fail "no progress line at 100 % in the log"
+        expect_final_line "completed"
+        ;;
+
+    usb_terminal_unplug_mid_update)
+        # Four times the usual image, as in usb_unplug_mid_update: the upload must still run when the
+        # unplug takes effect. Without a window the program ends by itself.
+        long_image="$out/long-image.syx"
+        "$tool" write-image "$long_image" 160
+        start_terminal_update "$long_image"
+        wait_until 120 captured_at_least 600 || fail "the upload did not start: $(cat "$out/app.log")"
+        usb-midi-plug off > /dev/null || fail "cannot unplug the USB MIDI device"
+        usb_unplugged=1
+        log "unplugged after $(captured) bytes"
+        rc=0
+        wait_for_exit "$app_pid" 30 || rc=$?
+        app_pid=""
+        [[ $rc -ne 124 ]] || fail "the application was still running 30 s after the device was unplugged"
+        usb-midi-plug on > /dev/null || fail "cannot plug the USB MIDI device back in"
+        usb_unplugged=0
+        stop_receiver
+        expect_capture_is_cut "$long_image"
+        [[ $rc -eq 4 ]] || fail "the device unplugged during an update without a window gave status $rc, not 4"
+        expect_final_line "disconnected"
+        ;;
+
+    usb_terminal_sigint_mid_update)
+        interrupt_upload terminal SIGINT interrupt_app
+        ;;
+
+    usb_terminal_damaged_file)
+        # The last message has lost its closing F7: status 2 and nothing sent.
+        damaged="$out/damaged.syx"
+        head -c $(($(file_size "$image") - 1)) "$image" > "$damaged"
+        start_terminal_update "$damaged"
+        update_ended "$damaged"
+        [[ "$(captured)" -eq 0 ]] || fail "$(captured) bytes of a damaged image were sent"
+        [[ $rc -eq 2 ]] || fail "a damaged image gave status $rc, not 2"
+        expect_final_line "damaged"
+        ;;
+
+    usb_terminal_second_instance)
+        # While one Quillon updates the pedal, the same update started again must send nothing:
+        # the first one's image arrives alone and whole.
+        long_image="$out/long-image.syx"
+        "$tool" write-image "$long_image" 160
+        start_terminal_update "$long_image"
+        first_pid=$app_pid
+        wait_until 120 captured_at_least 600 || fail "the first update did not start: $(cat "$out/app.log")"
+        second_rc=0
+        env -u DISPLAY timeout 60 "$app" --no-window --output "$port_name" --file "$long_image" \
+            > "$out/second-stdout.log" 2> "$out/second.log" || second_rc=$?
+        log "the second start ended with status $second_rc: $(cat "$out/second.log")"
+        [[ $second_rc -eq 5 ]] || fail "the second start gave status $second_rc, not 5 (already running)"
+        grep -q "^Quillon: another instance" "$out/second.log" || fail "the second start did not say why"
+        app_pid=$first_pid
+        update_ended "$long_image"
+        expect_completed "$long_image"
         ;;
 
     *)
@@ -617,5 +871,11 @@ case "$case_name" in
         exit 2
         ;;
 esac
+
+# A crash is a failure even where the status looks right: Wine's report of an unhandled exception,
+# or the launcher's line for an exit code that is an exception's (tests/windows/RunAndWait.cpp).
+if [[ -e "$out/app.log" ]] && grep -E "^wine: Unhandled|^Unhandled exception|^RunAndWait: .* exit code" "$out/app.log"; then
+    fail "the application crashed (see the report above)"
+fi
 
 log "PASS: $case_name"

@@ -21,7 +21,9 @@ bool sameOptions (const CommandLineOptions& a, const CommandLineOptions& b)
 {
     return a.bFile == b.bFile && a.strFile == b.strFile && a.bAutoUpdate == b.bAutoUpdate &&
            a.nOutputid == b.nOutputid && a.nInputid == b.nInputid && a.strOutput == b.strOutput &&
-           a.bHelp == b.bHelp && a.bVersion == b.bVersion && a.bListOutputs == b.bListOutputs;
+           a.nPause == b.nPause && a.pauseError == b.pauseError && a.bHelp == b.bHelp &&
+           a.bVersion == b.bVersion && a.bListOutputs == b.bListOutputs && a.bNoWindow == b.bNoWindow &&
+           a.bQuiet == b.bQuiet && a.bCheck == b.bCheck;
 }
 
 // A plain decimal integer of at most 18 digits (so that strtoll cannot overflow), optional sign.
@@ -67,12 +69,16 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     if (options.bAutoUpdate)
     {
         FUZZ_CHECK (options.nOutputid >= 1 && options.nInputid >= 1);
-        FUZZ_CHECK (commandLine.containsIgnoreCase ("--autoupdate"));
+        FUZZ_CHECK (commandLine.containsIgnoreCase ("--autoupdate") || options.bNoWindow);
     }
     else
     {
         FUZZ_CHECK (options.nOutputid == 0 && options.nInputid == 0);
     }
+
+    // A pause is in its range, or refused and then none.
+    FUZZ_CHECK (options.nPause >= 0 && options.nPause <= maxPauseMs);
+    FUZZ_CHECK (options.pauseError.isEmpty() || options.nPause == 0);
 
     if (options.bFile)
     {
@@ -97,6 +103,10 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     FUZZ_CHECK (!options.bHelp || commandLine.containsIgnoreCase ("--help"));
     FUZZ_CHECK (!options.bVersion || commandLine.containsIgnoreCase ("--version"));
     FUZZ_CHECK (!options.bListOutputs || commandLine.containsIgnoreCase ("--list-outputs"));
+    FUZZ_CHECK (!options.bNoWindow ||
+                (options.bAutoUpdate && commandLine.containsIgnoreCase ("--no-window")));
+    FUZZ_CHECK (!options.bQuiet || commandLine.containsIgnoreCase ("--quiet"));
+    FUZZ_CHECK (!options.bCheck || commandLine.containsIgnoreCase ("--check"));
 
     checkInteger (argument);
     return 0;

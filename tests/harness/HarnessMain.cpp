@@ -14,6 +14,8 @@
 //     --harness-cut-display-after=N
 //                               break the connection to the X server once "Virtual Pedal" has been
 //                               handed N messages (see DisplayCut.h)
+//     --harness-unplug-after=N  "Virtual Pedal" leaves the system (as if unplugged) while it is
+//                               handed its N-th message
 //     --harness-builtin=FILE    write the built-in firmware image to FILE and exit
 // Everything else is the application's command line. On exit the harness prints one line per
 // output, "<name>: <messages> messages, <bytes> bytes", and after a close it asked for,
@@ -24,6 +26,7 @@
 #include "DisplayCut.h"
 #include "StrandedEvent.h"
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/MainWindow.h"
 #include "firmware/BuiltInFirmwareImage.h"
 #include "support/TopLevelWindows.h"
@@ -63,7 +66,7 @@ private:
 };
 
 VirtualMidiPortProvider* harnessPorts = nullptr;
-juce::String applicationCommandLine;
+CommandLineOptions applicationOptions;
 
 int strandCloseAfterMs = 0;
 // Until the application is up: Xlib's functions go with JUCE's window system when it ends.
@@ -89,7 +92,7 @@ juce::JUCEApplicationBase* createApplication()
                                          }
                                      });
 
-    return new Application (applicationCommandLine, std::make_unique<LentPortProvider> (*harnessPorts));
+    return new Application (applicationOptions, std::make_unique<LentPortProvider> (*harnessPorts));
 }
 
 // Called on the upload thread with each message handed to the pedal.
@@ -137,6 +140,7 @@ int main (int argc, char* argv[])
     int closeAfter = 0;
     int sigtermAfter = 0;
     int cutDisplayAfter = 0;
+    int unplugAfter = 0;
     std::vector<const char*> applicationArguments { argv[0] };
 
     for (int i = 1; i < argc; ++i)
@@ -163,6 +167,10 @@ int main (int argc, char* argv[])
         else if (argument.startsWith ("--harness-cut-display-after="))
         {
             cutDisplayAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
+        }
+        else if (argument.startsWith ("--harness-unplug-after="))
+        {
+            unplugAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
         }
         else if (argument.startsWith ("--harness-strand-close="))
         {
@@ -203,12 +211,16 @@ int main (int argc, char* argv[])
                                               announce ("display cut");
                                               cutDisplayConnection();
                                           }));
+    else if (unplugAfter > 0)
+        pedal.setObserver (afterMessages (unplugAfter, [&pedal] { pedal.vanish(); }));
 
     if (strandCloseAfterMs > 0)
         windowManagerAtoms.emplace();
 
-    applicationCommandLine = Application::joinArguments (static_cast<int> (applicationArguments.size()),
-                                                         applicationArguments.data());
+    applicationOptions =
+        parseCommandLine (Application::joinArguments (static_cast<int> (applicationArguments.size()),
+                                                      applicationArguments.data())
+                              .trim());
     juce::JUCEApplicationBase::createInstance = &createApplication;
     const int result = juce::JUCEApplicationBase::main (static_cast<int> (applicationArguments.size()),
                                                         applicationArguments.data());

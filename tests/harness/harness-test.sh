@@ -2,15 +2,16 @@
 # Runs the real application on virtual MIDI outputs (QuillonHarness: output 1 "Virtual Pedal",
 # output 2 "Virtual Synth") on an X server of its own, and checks what the devices received.
 #   harness-test.sh HARNESS_BINARY CASE
-# Cases: autoupdate, autoupdate-file, close-during-upload, sigterm-during-upload,
-# display-lost-during-upload, no-device, damaged-image, stranded-event.
+# The cases are those of the case statement below (tests/scripts/harness.cmake makes a test of
+# each). The main window's title comes from the application beside the harness, $QUILLON_APP
+# (QUILLON_APP=path/to/Quillon, set by the CTest tests).
 # The harness's own output is printed at the end, so that CTest's failure patterns (JUCE
 # assertions, leaks, sanitizer reports) apply to it as well.
 set -euo pipefail
 # shellcheck source=../lib/xvfb.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
-# shellcheck source=../lib/windows.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/windows.sh"
+# shellcheck source=../lib/instance.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/instance.sh"
 
 harness="$1"
 case="$2"
@@ -27,9 +28,6 @@ cleanup()
 }
 trap cleanup EXIT
 
-# run_harness ARGS...: runs the harness to its end (at most 60 s); sets `status`. While another
-# instance of the application (another test's, of another build too) keeps it from starting, it
-# starts it again, for at most 120 s.
 # stopped_within_5_s EVENT WHAT: right after run_harness, the harness announced "EVENT at <ms>" (WHAT
 # happened then, during an automatic update); the application must have ended within 5 s of it
 # with status 1 (stopped).
@@ -43,16 +41,11 @@ stopped_within_5_s()
     [[ $status -eq 1 ]] || fail "exit status $status after $2 during an automatic update (expected 1)"
 }
 
+# run_harness ARGS...: runs the harness to its end (at most 60 s) as the one running instance
+# (tests/lib/instance.sh); sets `status`.
 run_harness()
 {
-    local deadline=$((SECONDS + 120))
-    while true; do
-        status=0
-        timeout 60 "$harness" --harness-received="$work/received.syx" "$@" > "$work/harness.log" 2>&1 || status=$?
-        another_instance_in "$work/harness.log" || break
-        ((SECONDS < deadline)) || fail "another instance of the application kept running"
-        sleep 0.1
-    done
+    run_single_instance "$work/harness.log" 60 "$harness" --harness-received="$work/received.syx" "$@"
     [[ $status -ne 124 ]] || fail "the application did not end within 60 s"
     [[ $status -lt 128 ]] || fail "the application was killed by signal $((status - 128))"
 }
@@ -64,33 +57,20 @@ start_harness()
 }
 
 # stays_running SECONDS: fails the case when the application ends within that time.
+app_runs() { kill -0 "$app_pid" 2> /dev/null; }
 stays_running()
 {
-    local deadline=$((SECONDS + $1))
-    while ((SECONDS < deadline)); do
-        kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
-        sleep 0.1
-    done
+    holds_for "$1" app_runs || fail "the application ended by itself"
 }
 
-# Clicks once the close button of the main window titled $1 (right end of the 26-pixel title bar
-# below a 4-pixel border) when the window stands centred, and expects the application to end within
-# 10 s; sets `status`. A click without effect, or an application that hangs while it ends, fails
-# the case with a description.
-close_main_window()
+# close_titled TITLE: one click on the close button of the main window with that title once it stands
+# centred; the application must end within 10 s (tests/lib/windows.sh). Sets `status`.
+close_titled()
 {
-    local title="$1" w X Y WIDTH HEIGHT SCREEN WINDOW
-    w=$(wait_for_window "$app_pid" "$title")
-    wait_until_placed "$w" 315 312 650 400
-    kill -0 "$app_pid" 2> /dev/null || fail "the application ended by itself"
-    eval "$(xdotool getwindowgeometry --shell "$w")"
-    xdotool mousemove $((X + WIDTH - 20)) $((Y + 17)) click 1
-    status=0
-    wait_for_exit "$app_pid" 10 || status=$?
-    if [[ $status -eq 124 ]]; then
-        describe_windows "$app_pid"
-        fail "the application still runs 10 s after a click on its close button"
-    fi
+    local w
+    w=$(wait_for_window "$app_pid" "$1")
+    close_main_window "$app_pid" "$w" 10
+    status=$close_status
     app_pid=""
 }
 
@@ -99,7 +79,7 @@ summary_line()
     grep "^$1: " "$work/harness.log" || fail "no summary for $1"
 }
 
-builtin_title="Halvane Chorus version 1.0.03 - R1806"
+builtin_title="$(main_window_title "${QUILLON_APP:?QUILLON_APP is not set}")" || fail "no title for the built-in firmware"
 "$harness" --harness-builtin="$work/builtin.syx" > /dev/null 2>&1 || fail "cannot write the built-in image"
 [[ "$(stat -c %s "$work/builtin.syx")" -eq 236024 ]] || fail "built-in image of unexpected size"
 
@@ -149,8 +129,8 @@ case "$case" in
         start_x
         run_harness --harness-rate=20000 --harness-sigterm-after=20 --autoupdate --outputid 1
         stopped_within_5_s "SIGTERM" "SIGTERM"
-        grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||
-            fail "no line on stderr says why"
+        grep -qx "Quillon: the update was stopped before it completed\. To repeat the update, start the pedal .* again\." \
+            "$work/harness.log" || fail "no line on stderr says why and what to do"
         size=$(stat -c %s "$work/received.syx")
         [[ $size -gt 0 && $size -lt 236024 ]] || fail "received $size bytes"
         cmp -n "$size" "$work/received.syx" "$work/builtin.syx" || fail "the bytes received are not the start of the image"
@@ -164,7 +144,7 @@ case "$case" in
         stopped_within_5_s "display cut" "losing the display"
         grep -qx "Quillon: the connection to the display was lost" "$work/harness.log" ||
             fail "no line on stderr says the display was lost"
-        grep -qx "Quillon: the update was stopped before it completed" "$work/harness.log" ||
+        grep -qx "Quillon: the update was stopped before it completed\. To repeat the update, .*" "$work/harness.log" ||
             fail "no line on stderr says the update did not complete"
         ;;
 
@@ -182,9 +162,9 @@ case "$case" in
             describe_windows "$app_pid"
             fail "the warning box is still shown 5 s after its key Return"
         fi
-        close_main_window "$builtin_title"
+        close_titled "$builtin_title"
         [[ $status -eq 3 ]] || fail "exit status $status after an automatic update to no output (expected 3)"
-        grep -qx "Quillon: there is no MIDI output 3 (2 outputs); nothing was sent" "$work/harness.log" ||
+        grep -qx "Quillon: there is no MIDI output 3 (2 outputs); nothing was sent\. Check that the pedal .*" "$work/harness.log" ||
             fail "no line on stderr says why"
         [[ ! -s "$work/received.syx" ]] || fail "something was sent"
         ;;
@@ -197,7 +177,7 @@ case "$case" in
         start_harness --autoupdate --outputid 1 --file "$work/damaged.syx"
         wait_for_window "$app_pid" "damaged version " > /dev/null
         stays_running 1
-        close_main_window "damaged version "
+        close_titled "damaged version "
         [[ $status -eq 2 ]] || fail "exit status $status after a damaged image (expected 2)"
         [[ ! -s "$work/received.syx" ]] || fail "something was sent"
         ;;
@@ -213,6 +193,36 @@ case "$case" in
         [[ -n "$closed_in" ]] || fail "no time from the close request to the end"
         [[ $closed_in -lt 2000 ]] || fail "the application took $closed_in ms to act on the close request"
         [[ $status -eq 0 ]] || fail "exit status $status after a close in manual mode"
+        ;;
+
+    no-window)
+        # The update without a window and with no X server: stderr is a file here, so the progress
+        # comes as plain lines (the first at once, then every 5 s) and a last line names the outcome.
+        run_harness --harness-rate=20000 --no-window --output "virtual pedal"
+        [[ $status -eq 0 ]] || fail "exit status $status after an update without a window"
+        cmp "$work/received.syx" "$work/builtin.syx" || fail "the pedal did not receive the built-in image unchanged"
+        # About 12 s at this rate: a line at the first look, then one every 5 s, and the last.
+        lines=$(grep -cE '^ {0,2}[0-9]{1,3}%  [0-9]+ of 236024 bytes  [0-9]+ of 396 messages  [0-9]+:[0-9]{2} left$' \
+            "$work/harness.log" || true)
+        ((lines >= 3 && lines <= 5)) || fail "$lines progress lines in the log"
+        grep -qx "100%  236024 of 236024 bytes  396 of 396 messages  0:00 left" "$work/harness.log" ||
+            fail "no last progress line"
+        ! grep -q $'\r' "$work/harness.log" || fail "a line was redrawn in place in a log"
+        [[ "$(grep '^Quillon: ' "$work/harness.log")" == "Quillon: the update completed" ]] ||
+            fail "the last line does not say the update completed"
+        ;;
+
+    no-window-sigterm)
+        # SIGTERM after 20 messages of an update without a window: the upload stops between two
+        # messages, the program ends within 5 s with status 1 and says why.
+        run_harness --harness-rate=20000 --harness-sigterm-after=20 --no-window --outputid 1
+        stopped_within_5_s "SIGTERM" "SIGTERM"
+        grep -q "^Quillon: the update was stopped before it completed" "$work/harness.log" ||
+            fail "no line on stderr says why"
+        size=$(stat -c %s "$work/received.syx")
+        [[ $size -gt 0 && $size -lt 236024 ]] || fail "received $size bytes"
+        cmp -n "$size" "$work/received.syx" "$work/builtin.syx" || fail "the bytes received are not the start of the image"
+        [[ "$(tail -c 1 "$work/received.syx" | od -An -tx1 | tr -d ' ')" == "f7" ]] || fail "a message was cut"
         ;;
 
     *)

@@ -16,6 +16,12 @@ juce::TextEditor* findEditor (juce::Component& parent)
     return nullptr;
 }
 
+// The procedure, word for word, then what to do when an update stops.
+juce::String windowText()
+{
+    return juce::String (helpText) + ifTheUpdateStopsText;
+}
+
 int scrollPosition (juce::TextEditor& editor)
 {
     for (auto* child : editor.getChildren())
@@ -41,6 +47,17 @@ TEST (HelpText, IsTheWholeProcedureWithItsLineEndsAndQuotes)
     EXPECT_EQ (text.indexOf ("\r"), -1);
 }
 
+TEST (HelpText, SaysWhatToDoWhenTheUpdateStops)
+{
+    const juce::String text (ifTheUpdateStopsText);
+
+    // A paragraph of its own after the trouble-shooting line.
+    EXPECT_TRUE (text.startsWith ("\nIf the update stops:\n"));
+    EXPECT_TRUE (text.contains ("in its update mode again (steps 1 to 7), choose it under STEP1"));
+    EXPECT_TRUE (text.contains ("--pause 100"));
+    EXPECT_TRUE (text.endsWithChar ('\n'));
+}
+
 // The content alone needs no display.
 TEST (HelpWindowContent, ReadOnlyWrappedEditorFillsTheContent)
 {
@@ -53,7 +70,7 @@ TEST (HelpWindowContent, ReadOnlyWrappedEditorFillsTheContent)
     EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 300, 200));
     EXPECT_TRUE (editor->isMultiLine());
     EXPECT_TRUE (editor->isReadOnly());
-    EXPECT_EQ (editor->getText(), juce::String (helpText));
+    EXPECT_EQ (editor->getText(), windowText());
 
     // Long lines wrap at the editor's width instead of scrolling sideways.
     EXPECT_LE (editor->getTextWidth(), 300);
@@ -65,7 +82,7 @@ TEST (HelpWindowContent, ReadOnlyWrappedEditorFillsTheContent)
     EXPECT_FALSE (editor->keyPressed (juce::KeyPress (juce::KeyPress::deleteKey)));
     juce::SystemClipboard::copyTextToClipboard ("pasted");
     editor->paste();
-    EXPECT_EQ (editor->getText(), juce::String (helpText));
+    EXPECT_EQ (editor->getText(), windowText());
 }
 
 TEST (HelpWindow, StartsHiddenOnTheDesktopWithItsTitleColoursAndButtons)
@@ -95,7 +112,7 @@ TEST (HelpWindow, StartsHiddenOnTheDesktopWithItsTitleColoursAndButtons)
     auto* content = dynamic_cast<VexaHelpWindowContentComp*> (window.getContentComponent());
     ASSERT_NE (content, nullptr);
     ASSERT_NE (findEditor (*content), nullptr);
-    EXPECT_EQ (findEditor (*content)->getText(), juce::String (helpText));
+    EXPECT_EQ (findEditor (*content)->getText(), windowText());
 }
 
 TEST (HelpWindow, CloseButtonOnlyHidesItAndKeepsTheScrollPosition)
@@ -106,7 +123,7 @@ TEST (HelpWindow, CloseButtonOnlyHidesItAndKeepsTheScrollPosition)
 
     auto* editor = findEditor (*window.getContentComponent());
     ASSERT_NE (editor, nullptr);
-    editor->setCaretPosition (juce::String (helpText).length());
+    editor->setCaretPosition (windowText().length());
     const auto scrolledTo = scrollPosition (*editor);
     EXPECT_GT (scrolledTo, 0);
 
@@ -122,5 +139,5 @@ TEST (HelpWindow, CloseButtonOnlyHidesItAndKeepsTheScrollPosition)
     window.setVisible (true);
     EXPECT_TRUE (window.isVisible());
     EXPECT_EQ (scrollPosition (*editor), scrolledTo);
-    EXPECT_EQ (editor->getText(), juce::String (helpText));
+    EXPECT_EQ (editor->getText(), windowText());
 }

@@ -667,6 +667,92 @@ TEST_F (MidiInterfaceOutputTest, DeviceGoneUnderTheUploadIsNoLongerReadyAndIsRel
     EXPECT_FALSE (midiInterface->checkDeviceConnected());
 }
 
+// The pedal lost in the middle of an update comes back, often under another identifier after it is
+// re-enumerated: it is chosen again by itself. Nothing else is.
+TEST_F (MidiInterfaceOutputTest, OutputLostUnderTheUploadIsChosenAgainWhenItComesBack)
+{
+    pumpMessages();
+    choose (1);
+    pumpMessages();
+    midiInterface->setEnabled (false);
+    a.vanish();
+    std::thread upload ([this] { midiInterface->checkDeviceConnected(); });
+    upload.join();
+    pumpMessages();
+    midiInterface->setEnabled (true);
+    midiInterface->refreshDevices();
+    ASSERT_EQ (menuEntries (*selector), "(Disconnected)=2 - B=1");
+    ports.clearEvents();
+    const auto before = changes.count;
+
+    // Another device arrives: listed, nothing chosen.
+    ports.addOutput ("C");
+    midiInterface->refreshDevices();
+    EXPECT_EQ (selector->getText(), "(Disconnected)");
+    EXPECT_FALSE (midiInterface->isDeviceReady());
+
+    // The pedal is back with a new identifier and the same name: chosen, opened, and told.
+    auto& again = ports.addOutput ("A");
+    midiInterface->refreshDevices();
+    EXPECT_EQ (menuEntries (*selector), "(Disconnected)=4 - B=1 C=2 A=3");
+    EXPECT_EQ (selector->getSelectedId(), 3);
+    EXPECT_TRUE (again.isOpen());
+    EXPECT_TRUE (midiInterface->isDeviceReady());
+    EXPECT_EQ (ports.getEvents().joinIntoString (", "), "open A");
+    pumpMessages();
+    EXPECT_EQ (changes.count, before + 1);
+
+    // Once only: chosen away and lost by an idle leave, it is not taken again behind the user's back.
+    choose (1);
+    b.vanish();
+    midiInterface->refreshDevices();
+    b.reappear();
+    midiInterface->refreshDevices();
+    EXPECT_EQ (selector->getText(), "(Disconnected)");
+    EXPECT_FALSE (b.isOpen());
+}
+
+TEST (MidiInterfaceReturningOutput, IsNotChosenAgainWhenTwoCarryItsNameOrTheUserHasChosen)
+{
+    for (const bool userChoosesFirst : { false, true })
+    {
+        SCOPED_TRACE (userChoosesFirst ? "the user chooses first" : "two come back");
+        VirtualMidiPortProvider devices;
+        auto& pedal = devices.addOutput ("A");
+        devices.addOutput ("B");
+        MidiInterfaceClass lost (true, false, devices);
+        auto* box = findSelector (lost, "Output Selector");
+        ASSERT_NE (box, nullptr);
+        pumpMessages();
+
+        lost.selectOutput (1);
+        lost.setEnabled (false);
+        pedal.vanish();
+        std::thread upload ([&] { lost.checkDeviceConnected(); });
+        upload.join();
+        pumpMessages();
+        lost.setEnabled (true);
+        lost.refreshDevices();
+        ASSERT_EQ (menuEntries (*box), "(Disconnected)=2 - B=1");
+
+        if (userChoosesFirst)
+        {
+            box->setSelectedId (1, juce::sendNotificationSync);
+            box->setSelectedId (2, juce::sendNotificationSync); // and back to "(Disconnected)"
+            devices.addOutput ("A");
+        }
+        else
+        {
+            devices.addOutput ("A");
+            devices.addOutput ("A");
+        }
+
+        lost.refreshDevices();
+        EXPECT_EQ (box->getText(), "(Disconnected)");
+        EXPECT_FALSE (lost.isDeviceReady());
+    }
+}
+
 // A listed device whose platform refused a send has not received that message whole.
 TEST_F (MidiInterfaceOutputTest, RefusedSendCountsAsTheDeviceGone)
 {

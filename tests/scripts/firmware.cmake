@@ -1,3 +1,4 @@
 # The build-time tool that generates, checks and embeds the built-in firmware image.
-add_test(NAME SyxImageTool.GeneratesAndRejectsBrokenFraming
-         COMMAND bash "${CMAKE_CURRENT_SOURCE_DIR}/firmware/syx-image-tool-test.sh" $<TARGET_FILE:syx-image-tool>)
+quillon_add_script_tests(SyxImageTool.GeneratesAndRejectsBrokenFraming SINGLE
+    SCRIPT firmware/syx-image-tool-test.sh
+    ARGS $<TARGET_FILE:syx-image-tool>)

@@ -14,6 +14,6 @@ file(STRINGS "${CMAKE_CURRENT_SOURCE_DIR}/windows/excluded-tests.txt" QUILLON_WI
 set(QUILLON_WINDOWS_EXCLUDED_TEST_SOURCES "")
 foreach(line IN LISTS QUILLON_WINDOWS_EXCLUSIONS)
     string(REGEX REPLACE " +\\|.*" "" source "${line}")
-    list(APPEND QUILLON_WINDOWS_EXCLUDED_TEST_SOURCES "${CMAKE_CURRENT_SOURCE_DIR}/${source}")
+    list(APPEND QUILLON_WINDOWS_EXCLUDED_TEST_SOURCES "${source}") # as tests/CMakeLists.txt names it
 endforeach()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/windows/excluded-tests.txt")
