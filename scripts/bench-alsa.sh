@@ -15,7 +15,11 @@
 #      same without a window;
 #   4. amidi -s IMAGE -i 1 to the device's own rawmidi port (hw:H,0, snd-usb-audio).
 # For each it prints the upload's wall time divided by the wire time of the image's bytes
-# (320 us per byte), and how many bytes arrived intact.
+# (320 us per byte), and how many bytes arrived intact. For Quillon's uploads it then prints the
+# upload thread's own record (QUILLON_UPLOAD_TIMING): the gap from each message's wire deadline to
+# the next message's send (median, 95th percentile, maximum; a gap beyond the pacer's 10 ms slack
+# restarts its timeline and adds to the upload), and the mean and largest time of each step the
+# thread takes around a message (lock waits included).
 #
 # Upload wall time: from the moment the first message reaches the port to the moment the last
 # message reaches it, plus the wire time of that last message (a sender that paces itself to the
@@ -97,9 +101,11 @@ id="$("$app" --list-outputs | awk -F'\t' -v name="VirMIDI $card-0" '{ sub(/ +$/,
 echo "Image: $messages SysEx messages, $bytes bytes; receiver: hw:$card,0, 4096-byte buffer, 6250 bytes/s"
 printf "%-28s %11s %13s %9s %16s  %-9s %s\n" "sender" "wire time" "upload wall" "ratio" "bytes received" \
     "identical" "excess per message"
-measure quillon "Quillon (VirMIDI $card-0)" "hw:$card,0" "$app" --autoupdate --outputid "$id" --file "$image"
+measure quillon "Quillon (VirMIDI $card-0)" "hw:$card,0" \
+    env QUILLON_UPLOAD_TIMING="$out/quillon.timing" "$app" --autoupdate --outputid "$id" --file "$image"
 measure quillon-terminal "  --no-window (VirMIDI $card-0)" "hw:$card,0" \
-    env -u DISPLAY "$app" --no-window --outputid "$id" --file "$image"
+    env -u DISPLAY QUILLON_UPLOAD_TIMING="$out/quillon-terminal.timing" "$app" --no-window --outputid "$id" \
+    --file "$image"
 
 # amidi writes to the rawmidi side of port C-1; its sequencer port passes the events to C-0.
 from="$(aconnect -i | awk -v n="'Virtual Raw MIDI $card-1'" 'index($0, n) { sub(":", "", $2); print $2; exit }')"
@@ -112,14 +118,20 @@ aconnect -d "$from:0" "$to:0"
 if usb_status="$(usb-midi-plug status 2> /dev/null)" && eval "$usb_status" && [[ "$state" == on ]]; then
     usb_id="$("$app" --list-outputs | awk -F'\t' -v id="$host_client-0" '$3 == id { print $1 }')"
     measure quillon-usb "Quillon (USB $host_client-0)" "hw:$gadget_card,0" \
-        "$app" --autoupdate --outputid "$usb_id" --file "$image"
+        env QUILLON_UPLOAD_TIMING="$out/quillon-usb.timing" "$app" --autoupdate --outputid "$usb_id" --file "$image"
     measure quillon-usb-terminal "  --no-window (USB $host_client-0)" "hw:$gadget_card,0" \
-        env -u DISPLAY "$app" --no-window --outputid "$usb_id" --file "$image"
+        env -u DISPLAY QUILLON_UPLOAD_TIMING="$out/quillon-usb-terminal.timing" "$app" --no-window \
+        --outputid "$usb_id" --file "$image"
     measure amidi-usb "amidi -i 1 (hw:$host_card,0)" "hw:$gadget_card,0" \
         amidi -p "hw:$host_card,0" -s "$image" -i 1
     echo "USB MIDI device: host side card $host_card (snd-usb-audio), received on its gadget side hw:$gadget_card,0"
 else
     echo "No USB MIDI device (the alsa-vm guest's, --usb-midi): its rows are left out."
 fi
+for key in quillon quillon-terminal quillon-usb quillon-usb-terminal; do
+    [[ -s "$out/$key.timing" ]] || continue
+    echo "Between messages, $key (upload thread's record, $out/$key.timing):"
+    grep -v '^message ' "$out/$key.timing" | sed 's/^/  /'
+done
 echo "This machine oversleeps std::this_thread::sleep_until by $("$tool" sleep-latency) us on average" \
     "(what each message would add if its wait did not continue the previous message's timeline)."

@@ -7,8 +7,8 @@
 // else.
 //
 // Threads: construction, layout, selection and the select* calls happen on the message thread;
-// sendSysex and checkDeviceConnected are called by the upload thread; readData by whichever thread
-// reads input.
+// the send calls and checkDeviceConnected are made by the upload thread; readData by whichever
+// thread reads input.
 class InterfaceBaseClass : public juce::Component, public juce::ChangeBroadcaster
 {
 public:
@@ -21,6 +21,13 @@ public:
     // Sends one complete SysEx message (0xF0 ... 0xF7) and returns once the device has taken it
     // whole. Returns 0 in every case; nothing is sent when no output is open.
     virtual int sendSysex (const juce::uint8* data, int size) = 0;
+
+    // sendSysex in two halves, so that the upload thread can do its work between messages while
+    // the wire carries one: startSysex returns once the message has been handed to the device (it
+    // may still be on its way), waitForSysex once the device has taken it whole. By default the
+    // first is the whole send and the second has nothing left to wait for.
+    virtual void startSysex (const juce::uint8* data, int size) { sendSysex (data, size); }
+    virtual void waitForSysex() {}
 
     virtual bool isDeviceReady() = 0;
 

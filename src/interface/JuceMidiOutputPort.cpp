@@ -15,7 +15,7 @@ JuceMidiOutputPort::JuceMidiOutputPort (std::unique_ptr<juce::MidiOutput> device
 
 JuceMidiOutputPort::~JuceMidiOutputPort() = default;
 
-void JuceMidiOutputPort::sendWhole (const juce::MidiMessage& message)
+void JuceMidiOutputPort::startWhole (const juce::MidiMessage& message)
 {
 #if QUILLON_WIRE_PACING
     // JUCE's ALSA client is non-blocking: the send returns as soon as the event is handed to the
@@ -24,8 +24,8 @@ void JuceMidiOutputPort::sendWhole (const juce::MidiMessage& message)
     // lets any device that takes MIDI's own rate receive every message whole.
     // WinMM waits only as long as its driver holds the buffer (Wine's: not at all); where it has
     // waited the wire time already, the deadline has passed and nothing is added.
-    pacer.send (static_cast<std::size_t> (message.getRawDataSize()),
-                [&] { device->sendMessageNow (message); });
+    pacer.start (static_cast<std::size_t> (message.getRawDataSize()),
+                 [&] { device->sendMessageNow (message); });
 #else
     // A build without pacing exists only so that the end-to-end test can show that it detects
     // lost data.
@@ -36,15 +36,22 @@ void JuceMidiOutputPort::sendWhole (const juce::MidiMessage& message)
 
 void JuceMidiOutputPort::sendMessageNow (const juce::MidiMessage& message)
 {
+    startMessage (message);
+    pacer.finish();
+}
+
+std::chrono::steady_clock::time_point JuceMidiOutputPort::startMessage (const juce::MidiMessage& message)
+{
 #if JUCE_LINUX && JUCE_ALSA && QUILLON_WIRE_PACING
     if (static_cast<std::size_t> (message.getRawDataSize()) > AlsaSequencerSysexOutput::maxPartSize)
     {
-        sendInParts (message);
-        return;
+        startInParts (message);
+        return pacer.deadline();
     }
 #endif
 
-    sendWhole (message);
+    startWhole (message);
+    return pacer.deadline();
 }
 
 bool JuceMidiOutputPort::hasSendFailed() const
@@ -56,7 +63,7 @@ bool JuceMidiOutputPort::hasSendFailed() const
 // JUCE hands the ALSA sequencer a whole SysEx as one event, and snd-seq-midi drops what does not
 // fit a hardware port's 4 KB output buffer: a long message would reach the device cut, without a
 // word. Sent as paced parts through a client of our own, it arrives whole.
-void JuceMidiOutputPort::sendInParts (const juce::MidiMessage& message)
+void JuceMidiOutputPort::startInParts (const juce::MidiMessage& message)
 {
     if (partOutput == nullptr)
         partOutput = AlsaSequencerSysexOutput::open (device->getIdentifier(), device->getName());

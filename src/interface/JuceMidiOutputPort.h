@@ -10,8 +10,8 @@ class AlsaSequencerSysexOutput;
 
 // A MIDI output opened through JUCE. Its send returns once the message's wire time has passed:
 // JUCE's send does not wait for that on Linux and macOS, and on Windows only as long as the WinMM
-// driver holds the buffer. On Linux a message too long for the ALSA bridge's buffer goes in parts
-// through a sequencer client of its own.
+// driver holds the buffer; startMessage leaves that wait to its caller. On Linux a message too
+// long for the ALSA bridge's buffer goes in parts through a sequencer client of its own.
 class JuceMidiOutputPort final : public MidiOutputPort
 {
 public:
@@ -19,15 +19,16 @@ public:
     ~JuceMidiOutputPort() override;
 
     void sendMessageNow (const juce::MidiMessage& message) override;
+    std::chrono::steady_clock::time_point startMessage (const juce::MidiMessage& message) override;
     bool hasSendFailed() const override;
 
 private:
-    void sendWhole (const juce::MidiMessage& message);
+    void startWhole (const juce::MidiMessage& message);
 
     std::unique_ptr<juce::MidiOutput> device;
     WirePacer pacer;
 #if JUCE_LINUX && JUCE_ALSA
-    void sendInParts (const juce::MidiMessage& message);
+    void startInParts (const juce::MidiMessage& message);
 
     std::unique_ptr<AlsaSequencerSysexOutput> partOutput; // opened for the first long message
 #endif

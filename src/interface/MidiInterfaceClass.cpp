@@ -1,6 +1,7 @@
 #include "interface/MidiInterfaceClass.h"
 
 #include "interface/ReturningOutput.h"
+#include "interface/WirePacer.h"
 
 #include <type_traits>
 
@@ -124,17 +125,27 @@ int MidiInterfaceClass::readData (juce::uint8* destination, unsigned int maxByte
 
 int MidiInterfaceClass::sendSysex (const juce::uint8* data, int size)
 {
+    startSysex (data, size);
+    waitForSysex();
+    return 0;
+}
+
+void MidiInterfaceClass::startSysex (const juce::uint8* data, int size)
+{
     if (data == nullptr || size <= 0)
-        return 0;
+        return;
 
     const juce::MidiMessage message (data, size, 0.0);
 
     const std::scoped_lock lock (outputs.lock);
 
     if (outputs.port != nullptr)
-        outputs.port->sendMessageNow (message);
+        sysexDeadline = outputs.port->startMessage (message);
+}
 
-    return 0;
+void MidiInterfaceClass::waitForSysex()
+{
+    WirePacer::sleepUntil (sysexDeadline);
 }
 
 bool MidiInterfaceClass::isDeviceReady()

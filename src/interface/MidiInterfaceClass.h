@@ -5,6 +5,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -46,6 +47,8 @@ public:
     // Upload thread. Waits while the message thread opens or closes the output, and the other way
     // round, so the port is never changed or deleted under a send.
     int sendSysex (const juce::uint8* data, int size) override;
+    void startSysex (const juce::uint8* data, int size) override;
+    void waitForSysex() override; // holds no lock while it waits
 
     // Any thread.
     bool isDeviceReady() override;
@@ -138,6 +141,7 @@ private:
     std::atomic<int> receiveReadPos { 0 };
 
     std::mutex deviceQueryLock;
+    std::chrono::steady_clock::time_point sysexDeadline; // upload thread only
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiInterfaceClass)
 };

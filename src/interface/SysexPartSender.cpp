@@ -14,7 +14,7 @@ bool SysexPartSender::send (const std::uint8_t* message, std::size_t size, const
         const auto partSize = std::min (maxPartSize, size - offset);
         bool accepted = false;
 
-        pacer.send (partSize, [&] { accepted = sendPart (message + offset, partSize); });
+        pacer.start (partSize, [&] { accepted = sendPart (message + offset, partSize); });
 
         if (!accepted)
             return false;

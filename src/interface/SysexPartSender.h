@@ -19,8 +19,10 @@ public:
     // The pacer is shared with the port's other sends, so parts and whole messages keep one timeline.
     SysexPartSender (WirePacer& pacer, std::size_t maxPartSize);
 
-    // Sends the message in parts of at most maxPartSize bytes. Stops at the first part the port
-    // refuses and returns false (the rest would not make a whole message any more).
+    // Sends the message in parts of at most maxPartSize bytes, each part once the previous one's
+    // wire time has passed; returns with the last part handed over, its wire time still to come
+    // (the pacer's finish waits for it). Stops at the first part the port refuses and returns
+    // false (the rest would not make a whole message any more).
     bool send (const std::uint8_t* message, std::size_t size, const SendPart& sendPart);
 
 private:

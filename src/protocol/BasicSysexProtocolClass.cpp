@@ -4,6 +4,8 @@
 #include "interface/InterfaceBaseClass.h"
 #include "protocol/SysexImageFraming.h"
 
+#include <utility>
+
 BasicSysexProtocolClass::BasicSysexProtocolClass (InterfaceBaseClass* interfaceToUse,
                                                   FirmwareImage* imageToSend)
     : ProtocolBaseClass (interfaceToUse, imageToSend)
@@ -45,6 +47,12 @@ void BasicSysexProtocolClass::run()
 {
     const auto result = upload();
     recordOutcome (result);
+
+    if (timing != nullptr)
+    {
+        timing->write();
+        timing.reset();
+    }
 
     switch (result)
     {
@@ -90,48 +98,135 @@ UploadOutcome BasicSysexProtocolClass::upload()
     juce::uint32 sent = 0;
     UploadPosition sentSoFar { 0, total, 0, framing.getNumMessages() };
     setPosition (sentSoFar);
+    timing = UploadStepTimes::fromEnvironment();
+    using Clock = UploadStepTimes::Clock;
+    const auto stamp = [this]
+    {
+        return timing != nullptr ? Clock::now() : Clock::time_point();
+    };
 
     setStatusText (uploadingText);
+
+    // Before the first message; before each further one this happens while the wire carries the
+    // one before. A refused lock means a stop or a quit: the upload ends before the next message.
+    auto stepStart = stamp();
+
+    if (!setInterfaceEnabled (false))
+        return UploadOutcome::stopped;
+
+    // The first message's record takes this step too.
+    auto disable = stamp() - stepStart;
+    auto disableLockWait = messageThreadLock.takeWaitTime();
 
     while (sent < total)
     {
         if (threadShouldExit())
             return UploadOutcome::stopped;
 
-        // Before every message, so that the device cannot be changed even if something enabled
-        // the interface in between. A refused lock means a stop or a quit: the next message has
-        // not started yet, so the upload ends here.
-        if (!setInterfaceEnabled (false))
-            return UploadOutcome::stopped;
-
         const auto* message = readPosition;
         const int length = framing.readMessage (readPosition);
         jassert (length > 0);
-
-        // No lock is held here: the send may take as long as the wire needs.
-        deviceInterface->sendSysex (message, length);
-
-        if (!pauseAfterMessage())
-            return UploadOutcome::stopped;
-
-        // A send to a device that has gone returns as if all went well: only the device list
-        // tells. Checked after the last message too, so that a device pulled during it is not
-        // reported as updated.
-        if (!deviceInterface->checkDeviceConnected())
-            return UploadOutcome::deviceLost;
-
         sent += static_cast<juce::uint32> (length);
         sentSoFar.bytesSent = sent;
         ++sentSoFar.messagesSent;
-        setPosition (sentSoFar);
         const double p = static_cast<double> (sent) / static_cast<double> (total);
-        setProgress (p);
+        const bool last = sent == total;
 
-        const juce::ScopedLock lock (ProgressValueLock);
-        progressValue = p;
+        auto* record = timing != nullptr ? &timing->addMessage() : nullptr;
+
+        if (record != nullptr)
+        {
+            record->bytes = static_cast<std::size_t> (length);
+            record->sendStart = stamp();
+        }
+
+        // No lock is held here. The device takes the message while the steps below run: after a
+        // message the thread has a check and up to two waits for the message manager to make, and
+        // made after the wire time they would hold the next message back, far beyond the pacer's
+        // slack whenever the message thread is busy painting.
+        deviceInterface->startSysex (message, length);
+
+        if (record != nullptr)
+            record->sendEnd = stamp();
+
+        // A send to a device that has gone returns as if all went well: only the device list
+        // tells. The device is checked before its message's progress is shown, and once more
+        // after the last message's wire time, so that a device pulled during it is not reported
+        // as updated.
+        bool connected = true;
+        bool keptDisabled = true;
+
+        if (!last)
+        {
+            stepStart = stamp();
+            connected = deviceInterface->checkDeviceConnected();
+
+            if (record != nullptr)
+                record->check = stamp() - stepStart;
+
+            if (connected)
+            {
+                publishProgress (p, sentSoFar, record);
+
+                // The next message is not sent unless the interface is kept disabled for it: even
+                // if something enabled it in between, the device cannot be changed under a send.
+                stepStart = stamp();
+                keptDisabled = setInterfaceEnabled (false);
+
+                if (record != nullptr)
+                {
+                    record->disable = std::exchange (disable, {}) + (stamp() - stepStart);
+                    record->disableLockWait =
+                        std::exchange (disableLockWait, {}) + messageThreadLock.takeWaitTime();
+                }
+            }
+        }
+
+        deviceInterface->waitForSysex();
+
+        if (record != nullptr)
+            record->waitEnd = stamp();
+
+        if (!connected)
+            return UploadOutcome::deviceLost;
+
+        if (!keptDisabled || !pauseAfterMessage())
+            return UploadOutcome::stopped;
+
+        if (last)
+        {
+            stepStart = stamp();
+            connected = deviceInterface->checkDeviceConnected();
+
+            if (record != nullptr)
+                record->check = stamp() - stepStart;
+
+            if (!connected)
+                return UploadOutcome::deviceLost;
+
+            publishProgress (p, sentSoFar, record);
+        }
     }
 
     return UploadOutcome::completed;
+}
+
+void BasicSysexProtocolClass::publishProgress (double p, const UploadPosition& sentSoFar,
+                                               UploadStepTimes::Message* record)
+{
+    const auto start =
+        record != nullptr ? UploadStepTimes::Clock::now() : UploadStepTimes::Clock::time_point();
+    setPosition (sentSoFar);
+    setProgress (p);
+
+    if (record != nullptr)
+    {
+        record->progress = UploadStepTimes::Clock::now() - start;
+        record->progressLockWait = messageThreadLock.takeWaitTime();
+    }
+
+    const juce::ScopedLock lock (ProgressValueLock);
+    progressValue = p;
 }
 
 bool BasicSysexProtocolClass::pauseAfterMessage()

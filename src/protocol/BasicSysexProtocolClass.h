@@ -1,17 +1,22 @@
 #pragma once
 
 #include "protocol/ProtocolBaseClass.h"
+#include "protocol/UploadStepTimes.h"
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 
 // Sends a firmware image (complete SysEx messages back to back) to the device interface one
 // message at a time, publishing the fraction of bytes sent and a status text. The interface stays
 // disabled while the upload runs.
 //
 // The image's framing is checked before anything is sent: a damaged image is not sent at all.
-// After every message the thread checks that the output is still connected; an upload counts as
-// completed only when the output was still there after the last message.
+// After handing each message to the device, while the wire carries it, the thread checks that the
+// output is still connected, shows the position and the progress and keeps the interface disabled
+// for the next message; then it waits for the wire and the pause. After the last one it waits for
+// the wire and the pause, checks once more and only then shows the end. An upload counts as
+// completed only when the output was still there after the last message's wire time.
 class BasicSysexProtocolClass final : public ProtocolBaseClass
 {
 public:
@@ -53,12 +58,18 @@ private:
     // lock once a quit has been posted).
     bool setInterfaceEnabled (bool shouldBeEnabled);
 
+    // Shows that every byte up to the fraction p has been sent: the position, the rounded progress,
+    // broadcast under the message-manager lock, and progressValue.
+    void publishProgress (double p, const UploadPosition& sentSoFar, UploadStepTimes::Message* record);
+
     // Progress of the current upload, not rounded; exactly 1.0 once every byte has been sent.
     double progressValue = 0.0;
     juce::CriticalSection ProgressValueLock;
     std::atomic<std::chrono::milliseconds::rep> pauseMs { 0 };
     // Start of the next message to send during an upload; used by the upload thread only.
     const juce::uint8* readPosition = nullptr;
+    // What this upload spent its time on, when asked for; used by the upload thread only.
+    std::unique_ptr<UploadStepTimes> timing;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BasicSysexProtocolClass)
 };

@@ -1,5 +1,7 @@
 #include "protocol/MessageThreadLock.h"
 
+#include <utility>
+
 MessageThreadLock::~MessageThreadLock() = default;
 
 bool MessageThreadLock::enter (juce::Thread* worker)
@@ -16,12 +18,15 @@ bool MessageThreadLock::enter (juce::Thread* worker)
         worker->addListener (this);
 
     bool gained = false;
+    const auto waitStart = std::chrono::steady_clock::now();
 
     // tryEnter may return false without an abort (a spurious wake-up): keep trying until gained
     // or told to stop. A quit posted meanwhile makes every try fail at once: stop then instead of
     // spinning until the worker is told to stop.
     while (!gained && !mm->hasStopMessageBeenSent() && (worker == nullptr || !worker->threadShouldExit()))
         gained = lock.tryEnter();
+
+    waitTime += std::chrono::steady_clock::now() - waitStart;
 
     if (worker != nullptr)
     {
@@ -40,6 +45,11 @@ bool MessageThreadLock::enter (juce::Thread* worker)
 void MessageThreadLock::exit()
 {
     lock.exit();
+}
+
+std::chrono::steady_clock::duration MessageThreadLock::takeWaitTime() noexcept
+{
+    return std::exchange (waitTime, {});
 }
 
 void MessageThreadLock::exitSignalSent()

@@ -2,6 +2,8 @@
 
 #include <juce_events/juce_events.h>
 
+#include <chrono>
+
 // The message manager's lock, taken by a worker thread as often as it needs it; it gives up when
 // the worker is asked to stop (the message thread may then be waiting for the worker to end and
 // cannot hand the lock over meanwhile).
@@ -31,10 +33,15 @@ public:
     // Releases the lock taken by a successful enter().
     void exit();
 
+    // The time the holder's enter() calls have spent waiting since the last call of this; for the
+    // upload's timing record (two clock reads an enter(), nothing against the wait itself).
+    std::chrono::steady_clock::duration takeWaitTime() noexcept;
+
 private:
     void exitSignalSent() override;
 
     juce::MessageManager::Lock lock;
+    std::chrono::steady_clock::duration waitTime {}; // the holder's thread only
 
     JUCE_DECLARE_NON_COPYABLE (MessageThreadLock)
 };

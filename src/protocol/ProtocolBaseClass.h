@@ -42,7 +42,7 @@ public:
     UploadOutcome getOutcome() const noexcept { return outcome.load(); }
 
     // Any thread: how far the current (or last) upload has got, in bytes and whole messages. Counts
-    // only what has been sent completely; one consistent snapshot.
+    // only messages handed to the device whole; one consistent snapshot.
     UploadPosition getPosition() const;
 
     // Message thread.

@@ -75,7 +75,7 @@ TEST (SysexPartSender, SplitsIntoConsecutivePartsNoLargerThanTheLimit)
 
 // A part is handed over only once the previous part's wire time is over (so it has left a buffer
 // that holds two parts), and late wake-ups do not add up over the parts: the message takes its wire
-// time plus one wake-up's lateness.
+// time plus one wake-up's lateness. The send returns with the last part handed over.
 TEST (SysexPartSender, HandsOverEachPartWhenThePreviousPartsWireTimeIsOver)
 {
     for (const auto late : { Clock::duration (0us), Clock::duration (300us) })
@@ -96,6 +96,10 @@ TEST (SysexPartSender, HandsOverEachPartWhenThePreviousPartsWireTimeIsOver)
                        time.now += 20us; // the sequencer's own time counts towards the part's wire time
                        return true;
                    });
+
+        // The last part's wire time is the pacer's to wait for, once its caller has done its work.
+        EXPECT_EQ (time.now, parts.back().handedOverAt + 20us);
+        pacer.finish();
 
         ASSERT_EQ (parts.size(), 5u);
         std::size_t bytesBefore = 0;
@@ -124,6 +128,7 @@ TEST (SysexPartSender, ContinuesTheTimelineOfTheMessageBefore)
 
     pacer.send (600, [] {});
     SysexPartSender (pacer, 2048).send (message.data(), message.size(), [] (auto, auto) { return true; });
+    pacer.finish();
 
     EXPECT_EQ (time.now, start + WirePacer::wireTime (600 + 5000) + time.lateWakeUp);
 }

@@ -145,3 +145,49 @@ TEST (WirePacer, RealWaitSleepsInsteadOfSpinning)
     EXPECT_GE (Clock::now() - wallStart, WirePacer::wireTime (200));
     EXPECT_LT (threadCpuTime() - cpuStart, 16ms);
 }
+
+// In two halves: start hands the bytes over and returns their deadline without waiting; finish
+// waits for it. A start before the previous deadline waits for that first, so nothing goes out
+// early however the caller spends the wire time.
+TEST (WirePacer, StartReturnsTheDeadlineAndFinishWaitsForIt)
+{
+    struct Case
+    {
+        const char* name;
+        Clock::duration workDuringTheWire;
+        bool startWaits;
+    };
+
+    const Case cases[] = {
+        { "work inside the wire time", 5ms, false },
+        { "no work: the next start waits", 0ms, true },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        FakeTime time;
+        auto pacer = time.pacer();
+        const auto begin = time.now;
+        std::vector<Clock::time_point> sentAt;
+        const auto send = [&]
+        {
+            sentAt.push_back (time.now);
+        };
+
+        EXPECT_EQ (pacer.start (100, send), begin + WirePacer::wireTime (100));
+        EXPECT_EQ (time.now, begin); // returned at once
+        time.now += c.workDuringTheWire;
+
+        if (!c.startWaits)
+            pacer.finish();
+
+        const auto second = pacer.start (100, send);
+        pacer.finish();
+
+        EXPECT_EQ (sentAt, (std::vector<Clock::time_point> { begin, begin + WirePacer::wireTime (100) }));
+        EXPECT_EQ (second, begin + WirePacer::wireTime (200)); // one timeline
+        EXPECT_EQ (time.now, second);
+        EXPECT_EQ (pacer.deadline(), second);
+    }
+}

@@ -372,6 +372,175 @@ INSTANTIATE_TEST_SUITE_P (
         DamagedCase { "Empty", Bytes {} }),
     [] (const auto& testCase) { return std::string (testCase.param.name); });
 
+namespace
+{
+// An interface that only notes the upload thread's calls ("start N", "wait", each with the
+// interface's state, and "check"). Each device check answers from a list (true once the list is
+// used up), and then enables the interface, as something else might do between two messages. The
+// wait numbered stopAtWait (from 1) asks the upload thread to stop, as closing the window would. It
+// is on no window and only the upload thread changes or reads its state, so it takes no lock.
+class WireInterface final : public InterfaceBaseClass
+{
+public:
+    explicit WireInterface (EventLog& logToUse) : log (logToUse) {}
+
+    void resized() override {}
+    int readData (juce::uint8*, unsigned int) override { return 0; }
+    int sendSysex (const juce::uint8*, int) override
+    {
+        ADD_FAILURE() << "the upload sends in two halves";
+        return 0;
+    }
+    void startSysex (const juce::uint8*, int size) override
+    {
+        log.add ("start " + std::to_string (size) + state());
+    }
+    void waitForSysex() override
+    {
+        log.add ("wait" + state());
+
+        if (++waits == stopAtWait && uploadThread != nullptr)
+            uploadThread->signalThreadShouldExit();
+    }
+    bool isDeviceReady() override { return true; }
+    bool checkDeviceConnected() override
+    {
+        log.add ("check");
+        const auto connected = answers.empty() || answers.front();
+
+        if (!answers.empty())
+            answers.erase (answers.begin());
+
+        setEnabled (true);
+        return connected;
+    }
+    int getPreferredHeight() override { return 50; }
+    void selectOutput (int) override {}
+    void selectInput (int) override {}
+
+    std::vector<bool> answers;
+    int stopAtWait = 0;
+    juce::Thread* uploadThread = nullptr;
+
+private:
+    std::string state() const { return isEnabled() ? " (enabled)" : " (disabled)"; }
+
+    EventLog& log;
+    int waits = 0;
+};
+
+// Notes the messages counted as sent ("position N") whenever the broadcast progress changes: the
+// two are published together, so each new progress comes with the message that made it.
+class PositionAtProgress final : public juce::ChangeListener
+{
+public:
+    PositionAtProgress (BasicSysexProtocolClass& toWatch, EventLog& logToUse)
+        : watched (toWatch), log (logToUse)
+    {
+        watched.addChangeListener (this);
+    }
+    ~PositionAtProgress() override { watched.removeChangeListener (this); }
+
+    void changeListenerCallback (juce::ChangeBroadcaster*) override
+    {
+        const auto progress = watched.getProgress();
+
+        if (progress != lastProgress)
+            log.add ("position " + std::to_string (watched.getPosition().messagesSent));
+
+        lastProgress = progress;
+    }
+
+private:
+    BasicSysexProtocolClass& watched;
+    EventLog& log;
+    double lastProgress = 0.0;
+};
+} // namespace
+
+// What the thread does after a message, it does while the device takes that message: the check,
+// the progress and the lock that disables the interface again for the next one all come between
+// handing the message over and waiting for its wire time, so none of them holds the next message
+// back. After the last message the thread waits for its wire time before the last check, and only
+// then shows 1.0; a device that fails its check stops the upload before the next message. The
+// pause after the last message comes before that check: a stop during it ends the upload unchecked.
+TEST (UploadOnTheWire, StepsBetweenMessagesRunWhileTheWireCarriesTheMessage)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<bool> checks;
+        int pauseMs;
+        int stopAtWait;
+        std::vector<std::string> events;
+        UploadOutcome outcome;
+    };
+
+    const Case cases[] = {
+        { "all there",
+          {},
+          0,
+          0,
+          { "disabled", "start 10 (disabled)", "check", "enabled", "progress 0.10", "disabled",
+            "wait (disabled)", "start 20 (disabled)", "check", "enabled", "progress 0.30", "disabled",
+            "wait (disabled)", "start 70 (disabled)", "wait (disabled)", "check", "enabled",
+            "progress 1.00" },
+          UploadOutcome::completed },
+        { "gone after the first",
+          { false },
+          0,
+          0,
+          { "disabled", "start 10 (disabled)", "check", "enabled", "wait (enabled)" },
+          UploadOutcome::deviceLost },
+        { "gone after the last",
+          { true, true, false },
+          0,
+          0,
+          { "disabled", "start 10 (disabled)", "check", "enabled", "progress 0.10", "disabled",
+            "wait (disabled)", "start 20 (disabled)", "check", "enabled", "progress 0.30", "disabled",
+            "wait (disabled)", "start 70 (disabled)", "wait (disabled)", "check", "enabled" },
+          UploadOutcome::deviceLost },
+        { "stopped in the last pause",
+          {},
+          20,
+          3,
+          { "disabled", "start 10 (disabled)", "check", "enabled", "progress 0.10", "disabled",
+            "wait (disabled)", "start 20 (disabled)", "check", "enabled", "progress 0.30", "disabled",
+            "wait (disabled)", "start 70 (disabled)", "wait (disabled)" },
+          UploadOutcome::stopped },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        EventLog log;
+        WireInterface wire (log);
+        wire.answers = c.checks;
+        EnablementRecorder enablement (wire, log);
+        TestFirmwareImage image (makeSysexImage ({ 10, 20, 70 }));
+        BasicSysexProtocolClass protocol (&wire, &image);
+        protocol.setPauseAfterEachMessage (std::chrono::milliseconds (c.pauseMs));
+        wire.stopAtWait = c.stopAtWait;
+        wire.uploadThread = &protocol;
+        ProgressRecorder recorder (protocol, log);
+        PositionAtProgress positions (protocol, log);
+
+        protocol.startUpload();
+        ASSERT_TRUE (pumpUntil ([&] { return !protocol.isThreadRunning(); }));
+
+        EXPECT_EQ (log.select ({ "start", "wait", "check", "progress", "disabled", "enabled" }), c.events);
+        EXPECT_EQ (protocol.getOutcome(), c.outcome);
+
+        std::vector<std::string> positionsShown;
+
+        for (const auto& event : c.events)
+            if (event.rfind ("progress ", 0) == 0)
+                positionsShown.push_back ("position " + std::to_string (positionsShown.size() + 1));
+
+        EXPECT_EQ (log.select ({ "position" }), positionsShown);
+    }
+}
+
 TEST_F (Upload, PositionCountsWholeMessagesSentOfTheImage)
 {
     load (makeSysexImage ({ 10, 20, 30, 40 }));
