@@ -166,18 +166,27 @@ UploadOutcome BasicSysexProtocolClass::upload()
 
             if (connected)
             {
-                publishProgress (p, sentSoFar, record);
-
+                // One wait for the message manager a message: while the message thread paints, a
+                // wait can take most of a message's wire time, and two could outlast it. The
+                // progress broadcast takes the lock again inside this hold, at once.
                 // The next message is not sent unless the interface is kept disabled for it: even
                 // if something enabled it in between, the device cannot be changed under a send.
                 stepStart = stamp();
-                keptDisabled = setInterfaceEnabled (false);
+                keptDisabled = messageThreadLock.enter (this);
+                const auto lockWait = messageThreadLock.takeWaitTime();
+
+                if (keptDisabled)
+                {
+                    broadcastProgress (p, sentSoFar, record);
+                    deviceInterface->setEnabled (false);
+                    messageThreadLock.exit();
+                    storeProgressValue (p);
+                }
 
                 if (record != nullptr)
                 {
                     record->disable = std::exchange (disable, {}) + (stamp() - stepStart);
-                    record->disableLockWait =
-                        std::exchange (disableLockWait, {}) + messageThreadLock.takeWaitTime();
+                    record->disableLockWait = std::exchange (disableLockWait, {}) + lockWait;
                 }
             }
         }
@@ -204,15 +213,16 @@ UploadOutcome BasicSysexProtocolClass::upload()
             if (!connected)
                 return UploadOutcome::deviceLost;
 
-            publishProgress (p, sentSoFar, record);
+            broadcastProgress (p, sentSoFar, record);
+            storeProgressValue (p);
         }
     }
 
     return UploadOutcome::completed;
 }
 
-void BasicSysexProtocolClass::publishProgress (double p, const UploadPosition& sentSoFar,
-                                               UploadStepTimes::Message* record)
+void BasicSysexProtocolClass::broadcastProgress (double p, const UploadPosition& sentSoFar,
+                                                 UploadStepTimes::Message* record)
 {
     const auto start =
         record != nullptr ? UploadStepTimes::Clock::now() : UploadStepTimes::Clock::time_point();
@@ -224,7 +234,10 @@ void BasicSysexProtocolClass::publishProgress (double p, const UploadPosition& s
         record->progress = UploadStepTimes::Clock::now() - start;
         record->progressLockWait = messageThreadLock.takeWaitTime();
     }
+}
 
+void BasicSysexProtocolClass::storeProgressValue (double p)
+{
     const juce::ScopedLock lock (ProgressValueLock);
     progressValue = p;
 }

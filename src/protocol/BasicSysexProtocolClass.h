@@ -58,9 +58,12 @@ private:
     // lock once a quit has been posted).
     bool setInterfaceEnabled (bool shouldBeEnabled);
 
-    // Shows that every byte up to the fraction p has been sent: the position, the rounded progress,
-    // broadcast under the message-manager lock, and progressValue.
-    void publishProgress (double p, const UploadPosition& sentSoFar, UploadStepTimes::Message* record);
+    // Shows that every byte up to the fraction p has been sent: the position, then the rounded
+    // progress, broadcast under the message-manager lock (taken here, or already held).
+    void broadcastProgress (double p, const UploadPosition& sentSoFar, UploadStepTimes::Message* record);
+
+    // progressValue = p, under ProgressValueLock: never while holding the message-manager lock.
+    void storeProgressValue (double p);
 
     // Progress of the current upload, not rounded; exactly 1.0 once every byte has been sent.
     double progressValue = 0.0;

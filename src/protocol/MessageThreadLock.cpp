@@ -6,6 +6,12 @@ MessageThreadLock::~MessageThreadLock() = default;
 
 bool MessageThreadLock::enter (juce::Thread* worker)
 {
+    if (depth > 0)
+    {
+        ++depth;
+        return true;
+    }
+
     // Without a message manager, or once a quit has been posted, JUCE never grants the lock.
     auto* mm = juce::MessageManager::getInstanceWithoutCreating();
 
@@ -39,12 +45,18 @@ bool MessageThreadLock::enter (juce::Thread* worker)
         }
     }
 
+    if (gained)
+        ++depth;
+
     return gained;
 }
 
 void MessageThreadLock::exit()
 {
-    lock.exit();
+    jassert (depth > 0);
+
+    if (--depth == 0)
+        lock.exit();
 }
 
 std::chrono::steady_clock::duration MessageThreadLock::takeWaitTime() noexcept

@@ -17,7 +17,9 @@
 // owner destroys it on the message thread once the worker has ended.
 //
 // One worker at a time: enter() and exit() are called on the thread that holds it. On the message
-// thread, which needs no lock, call neither.
+// thread, which needs no lock, call neither. The holder may enter again while it holds the lock
+// (a step that takes it inside a longer one): that returns at once, and the lock is let go at the
+// outermost exit().
 class MessageThreadLock final : private juce::Thread::Listener
 {
 public:
@@ -41,6 +43,7 @@ private:
     void exitSignalSent() override;
 
     juce::MessageManager::Lock lock;
+    int depth = 0;                                   // the holder's thread only
     std::chrono::steady_clock::duration waitTime {}; // the holder's thread only
 
     JUCE_DECLARE_NON_COPYABLE (MessageThreadLock)

@@ -25,9 +25,11 @@ public:
     {
         std::size_t bytes = 0;
         Clock::time_point sendStart;
-        Clock::time_point sendEnd;  // handed over
-        Clock::time_point waitEnd;  // the wire time over
-        Clock::duration disable {}; // keeping the selector disabled, lock wait included
+        Clock::time_point sendEnd; // handed over
+        Clock::time_point waitEnd; // the wire time over
+        // Keeping the selector disabled for the next message, lock wait included; for every
+        // message but the last the progress broadcast shares that lock hold and counts here too.
+        Clock::duration disable {};
         Clock::duration disableLockWait {};
         Clock::duration check {};    // the device-presence check
         Clock::duration progress {}; // the progress broadcast, lock wait included

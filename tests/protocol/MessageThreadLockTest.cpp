@@ -25,3 +25,35 @@ TEST (MessageThreadLock, GrantedAgainAndAgainWhileTheMessageThreadRuns)
     ASSERT_TRUE (pumpUntil ([&] { return worker.finished.load(); }));
     EXPECT_EQ (granted.load(), 500);
 }
+
+// The upload thread keeps the interface disabled and broadcasts the progress in one hold; the
+// broadcast takes the lock again inside it. That inner exit must not let the message thread run.
+TEST (MessageThreadLock, AnInnerEnterReturnsAtOnceAndOnlyTheOuterExitLetsGo)
+{
+    MessageThreadLock lock;
+    std::atomic<bool> messageThreadRan { false };
+    std::atomic<bool> innerGranted { false };
+    std::atomic<bool> ranBeforeOuterExit { false };
+    FunctionThread worker (
+        [&] (juce::Thread& self)
+        {
+            if (!lock.enter (&self))
+                return;
+
+            juce::MessageManager::callAsync ([&] { messageThreadRan = true; });
+            innerGranted = lock.enter (&self);
+            lock.exit();
+
+            // Were the lock let go, the message thread would run the call within this time.
+            for (int i = 0; i < 20 && !messageThreadRan; ++i)
+                juce::Thread::sleep (10);
+
+            ranBeforeOuterExit = messageThreadRan.load();
+            lock.exit();
+        });
+    worker.startThread();
+
+    ASSERT_TRUE (pumpUntil ([&] { return worker.finished.load() && messageThreadRan.load(); }));
+    EXPECT_TRUE (innerGranted.load());
+    EXPECT_FALSE (ranBeforeOuterExit.load());
+}
