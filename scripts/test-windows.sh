@@ -150,8 +150,8 @@ installer_test() {
 # ------------------------------------------------------------------ console
 # The options that write to the caller's console, run as from cmd.exe: --check on the built-in
 # image, on a sound file and on a damaged one must print what the Linux program prints (stdout
-# byte for byte; the line on stderr with Wine's Z: path in place of the Linux path) with the same
-# status, and --help must list --no-window.
+# byte for byte but for Windows' CR LF; the line on stderr with Wine's Z: path in place of the
+# Linux path) with the same status, and --help must list --no-window.
 console_test() {
     build
     "$root/scripts/build.sh" "$root/build/debug" Debug -DQUILLON_WARNINGS_AS_ERRORS=ON
@@ -175,8 +175,10 @@ console_test() {
         wine "$exe" "${windows_args[@]}" > "$work/$name.windows.out" 2> "$work/$name.windows.err" || windows_rc=$?
         [[ $windows_rc -eq $linux_rc ]] ||
             fail "Quillon.exe $* ended with status $windows_rc, the Linux program with $linux_rc: $(cat "$work/$name.windows.err")"
-        cmp -s "$work/$name.linux.out" "$work/$name.windows.out" ||
-            fail "Quillon.exe $* printed something else than the Linux program: $(diff "$work/$name.linux.out" "$work/$name.windows.out")"
+        # Windows ends its console lines with CR LF.
+        tr -d '\r' < "$work/$name.windows.out" > "$work/$name.windows.lf"
+        cmp -s "$work/$name.linux.out" "$work/$name.windows.lf" ||
+            fail "Quillon.exe $* printed something else than the Linux program: $(diff "$work/$name.linux.out" "$work/$name.windows.lf")"
         local linux_line windows_line
         linux_line="$(grep '^Quillon: ' "$work/$name.linux.err" || true)"
         windows_line="$(grep '^Quillon: ' "$work/$name.windows.err" | tr -d '\r' | sed 's#Z:/#/#g' || true)"
