@@ -10,7 +10,7 @@
 #                                the paced receiver byte for byte (exit 0); a damaged image and a
 #                                missing file send nothing (exit 2 once the window is closed); without
 #                                an X server it says so and ends (exit 1); --no-window sends it with
-#                                no window and no display, progress lines on stderr; no case may crash
+#                                no window, progress lines on stderr; no case may crash
 #   test-windows.sh --console    --check and --help from the console, compared with the Linux program
 #   test-windows.sh --all        all four: unit, console, installer, alsa
 # Each step prints its time; the first failure ends the script with a non-zero status.
@@ -230,13 +230,14 @@ alsa_test() {
         fail "RunAndWait.exe reported a crashing program's end as status $rc: $(grep RunAndWait "$out/crash.log")"
     fi
     rc=0
-    # The cases of tests/e2e/alsa-e2e.sh that the Windows program runs too.
-    local wine_cases=(autoupdate_file damaged_file missing_file no_display terminal_update)
+    # The cases of tests/e2e/alsa-e2e.sh that the Windows program runs too (QUILLON_WINE_CASES: some).
+    local wine_cases
+    read -r -a wine_cases <<< "${QUILLON_WINE_CASES:-autoupdate_file damaged_file missing_file no_display terminal_update}"
     local run=(bash "$root/tests/e2e/alsa-e2e.sh" CASE --app "$root/tests/windows/quillon-wine.sh"
         --receiver "$root/build/debug/tests/PacedMidiReceiver" --tool "$root/build/debug/tests/QuillonE2eTool")
     # One wineserver for all Wine processes of the run (-p: it stays between them).
     "$root/scripts/in-alsa-vm.sh" --timeout 1500 -- env QUILLON_ALSA_REQUIRED=1 \
-        QUILLON_E2E_START_SECONDS=300 QUILLON_E2E_NO_REPAINTS=1 QUILLON_WINDOWS_EXE="$release/Quillon_artefacts/Release/Quillon.exe" \
+        QUILLON_E2E_START_SECONDS=300 QUILLON_E2E_NO_REPAINTS=1 QUILLON_E2E_TERMINAL_DESKTOP=1 QUILLON_WINDOWS_EXE="$release/Quillon_artefacts/Release/Quillon.exe" \
         QUILLON_RUN_AND_WAIT_EXE="$out/RunAndWait.exe" WINE_CASES="${wine_cases[*]}" OUT="$out" bash -c 'wineserver -p; rc=0
                  for case in $WINE_CASES; do
                      "${@/#CASE/$case}" --out "$OUT/$case" || rc=1
