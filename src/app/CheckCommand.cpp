@@ -35,7 +35,8 @@ int CheckCommand::run (const CommandLineOptions& options, std::ostream& out, std
         described = "the built-in firmware image";
     }
 
-    const auto report = ImageCheck::check (name, image->getData(), image->getSize());
+    const auto report = ImageCheck::check (name, image->getData(), image->getSize(),
+                                           std::chrono::milliseconds (options.nPause));
 
     if (report.fault.kind != SysexImageFraming::FaultKind::none)
     {

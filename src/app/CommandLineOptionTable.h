@@ -50,7 +50,8 @@ constexpr CommandLineOptionRow commandLineOptionTable[] = {
       "works while Quillon runs." },
     { "--pause", "MS",
       "wait MS milliseconds (0 to 5000, default 0) after each SysEx message, on top of its time on the wire; "
-      "counts in the time left. Any other value is refused before anything is sent (status 6)",
+      "counts in the time left and in --check's wire time. Any other value is refused before anything is "
+      "sent (status 6)",
       "Use it when an update fails again and again although the pedal stays connected: some bootloaders need "
       "time to write each block, and some USB-MIDI interfaces lose data when messages follow closely; 100 to "
       "200 is usual." },

@@ -34,7 +34,8 @@ std::vector<juce::uint8> readManufacturerId (const juce::uint8* data, juce::uint
 }
 } // namespace
 
-ImageCheck::Report ImageCheck::check (const juce::String& name, const juce::uint8* data, juce::uint32 size)
+ImageCheck::Report ImageCheck::check (const juce::String& name, const juce::uint8* data, juce::uint32 size,
+                                      std::chrono::milliseconds pauseAfterEachMessage)
 {
     Report report;
     report.name = name;
@@ -48,7 +49,8 @@ ImageCheck::Report ImageCheck::check (const juce::String& name, const juce::uint
 
     report.numMessages = framing.getNumMessages();
     report.manufacturerId = readManufacturerId (data, size);
-    report.wireTime = UploadTiming::wireTime (size);
+    report.pauseAfterEachMessage = pauseAfterEachMessage;
+    report.wireTime = UploadTiming::wireTime (size) + report.numMessages * pauseAfterEachMessage;
     report.sha256 = juce::SHA256 (data, size).toHexString();
     return report;
 }
@@ -68,7 +70,11 @@ juce::String ImageCheck::formatReport (const Report& report)
          << "Manufacturer ID: "
          << (id.isEmpty() ? juce::String ("none (the first message is too short)") : id.joinIntoString (" "))
          << "\n"
-         << "Wire time:       " << UploadTiming::format (report.wireTime) << " at MIDI speed (31250 baud)\n"
+         << "Wire time:       " << UploadTiming::format (report.wireTime) << " at MIDI speed (31250 baud)"
+         << (report.pauseAfterEachMessage.count() > 0
+                 ? ", with " + juce::String (report.pauseAfterEachMessage.count()) + " ms after each message"
+                 : juce::String())
+         << "\n"
          << "SHA-256:         " << report.sha256 << "\n";
     return text;
 }

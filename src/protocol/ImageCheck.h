@@ -20,12 +20,16 @@ public:
         // The bytes after the first message's 0xF0 that name the maker: one, or three when the
         // first is 0x00. Empty when that message is too short to hold them.
         std::vector<juce::uint8> manufacturerId;
+        // At MIDI speed, plus the pause after each message when the update will make one.
         std::chrono::milliseconds wireTime { 0 };
+        std::chrono::milliseconds pauseAfterEachMessage { 0 };
         juce::String sha256; // 64 lower-case hex digits
     };
 
-    // Checks size bytes at data (null only with size 0).
-    static Report check (const juce::String& name, const juce::uint8* data, juce::uint32 size);
+    // Checks size bytes at data (null only with size 0), for an update that pauses
+    // pauseAfterEachMessage after each message.
+    static Report check (const juce::String& name, const juce::uint8* data, juce::uint32 size,
+                         std::chrono::milliseconds pauseAfterEachMessage = std::chrono::milliseconds (0));
 
     // The report of a sound image, one "Label: value" line each.
     static juce::String formatReport (const Report& report);

@@ -50,6 +50,18 @@ TEST (ImageCheck, SoundImageReportsWhatAPersonComparesWithThePublishedFigures)
                "SHA-256:         b87aaf7eaba94b77821d994aa2d40c6a239cdb94a0b7d4243a8e2c119f43b994\n");
 }
 
+// --pause adds to every message, the last one included, as it does to the update.
+TEST (ImageCheck, APauseAfterEachMessageCountsInTheWireTime)
+{
+    const auto bytes = makeSysexImage ({ 3000, 3000, 3000 }); // 9000 bytes: 2.88 s on the wire
+    const auto report = ImageCheck::check ("fw.syx", bytes.data(), static_cast<juce::uint32> (bytes.size()),
+                                           std::chrono::milliseconds (5000));
+
+    EXPECT_EQ (report.wireTime, std::chrono::milliseconds (2880 + 3 * 5000));
+    EXPECT_TRUE (ImageCheck::formatReport (report).contains (
+        "Wire time:       0:18 at MIDI speed (31250 baud), with 5000 ms after each message\n"));
+}
+
 TEST (ImageCheck, ManufacturerIdIsOneByteOrThreeAfterZeroAndNoneInAShortFirstMessage)
 {
     const struct
