@@ -32,10 +32,12 @@
 #include "support/TopLevelWindows.h"
 #include "support/VirtualMidiPortProvider.h"
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <iostream>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace
@@ -143,43 +145,37 @@ int main (int argc, char* argv[])
     int unplugAfter = 0;
     std::vector<const char*> applicationArguments { argv[0] };
 
+    // The harness's whole-number options: after how many messages to act, or how long to wait.
+    const std::pair<const char*, int*> counts[] = {
+        { "--harness-close-after=", &closeAfter },
+        { "--harness-sigterm-after=", &sigtermAfter },
+        { "--harness-cut-display-after=", &cutDisplayAfter },
+        { "--harness-unplug-after=", &unplugAfter },
+        { "--harness-strand-close=", &strandCloseAfterMs },
+    };
+
     for (int i = 1; i < argc; ++i)
     {
         const juce::String argument (juce::CharPointer_UTF8 (argv[i]));
+        const auto value = argument.fromFirstOccurrenceOf ("=", false, false);
+        const auto count = std::find_if (std::begin (counts), std::end (counts),
+                                         [&] (const auto& c) { return argument.startsWith (c.first); });
 
-        if (argument.startsWith ("--harness-received="))
+        if (count != std::end (counts))
         {
-            receivedFile = juce::File::getCurrentWorkingDirectory().getChildFile (
-                argument.fromFirstOccurrenceOf ("=", false, false));
+            *count->second = value.getIntValue();
+        }
+        else if (argument.startsWith ("--harness-received="))
+        {
+            receivedFile = juce::File::getCurrentWorkingDirectory().getChildFile (value);
         }
         else if (argument.startsWith ("--harness-rate="))
         {
-            rate = argument.fromFirstOccurrenceOf ("=", false, false).getDoubleValue();
-        }
-        else if (argument.startsWith ("--harness-close-after="))
-        {
-            closeAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
-        }
-        else if (argument.startsWith ("--harness-sigterm-after="))
-        {
-            sigtermAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
-        }
-        else if (argument.startsWith ("--harness-cut-display-after="))
-        {
-            cutDisplayAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
-        }
-        else if (argument.startsWith ("--harness-unplug-after="))
-        {
-            unplugAfter = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
-        }
-        else if (argument.startsWith ("--harness-strand-close="))
-        {
-            strandCloseAfterMs = argument.fromFirstOccurrenceOf ("=", false, false).getIntValue();
+            rate = value.getDoubleValue();
         }
         else if (argument.startsWith ("--harness-builtin="))
         {
-            const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (
-                argument.fromFirstOccurrenceOf ("=", false, false));
+            const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (value);
             const BuiltInFirmwareImage image;
             return writeBytes (file, image.getData(), image.getSize()) ? 0 : 2;
         }

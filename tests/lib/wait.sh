@@ -18,12 +18,15 @@ wait_until()
 # succeeds after that time.
 wait_while()
 {
-    local deadline=$((SECONDS + $1))
+    local seconds="$1"
     shift
-    while "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.2
-    done
+    wait_until "$seconds" fails "$@"
+}
+
+# fails COMMAND...: succeeds when COMMAND fails.
+fails()
+{
+    ! "$@"
 }
 
 # holds_for SECONDS COMMAND...: checks COMMAND every 0.1 s for that long (SECONDS may be a fraction:
