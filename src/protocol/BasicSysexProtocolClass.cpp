@@ -141,8 +141,8 @@ UploadOutcome BasicSysexProtocolClass::upload()
         }
 
         // No lock is held here. The device takes the message while the steps below run: after a
-        // message the thread has a check and up to two waits for the message manager to make, and
-        // made after the wire time they would hold the next message back, far beyond the pacer's
+        // message the thread has a check and a wait for the message manager to make, and made
+        // after the wire time they would hold the next message back, far beyond the pacer's
         // slack whenever the message thread is busy painting.
         deviceInterface->startSysex (message, length);
 
