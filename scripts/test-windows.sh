@@ -65,6 +65,10 @@ unit_tests() {
     # took one of them past its time-out.
     local start=$SECONDS
     "$root/tests/windows/wine-run.sh" "$root/build/windows-tests/wine-prefix" cmd /c exit 0
+    # Its Wine server and desktop were started without a display: end them, or every test's window
+    # would open on that desktop and fail.
+    WINEPREFIX="$root/build/windows-tests/wine-prefix" wineserver -k 2> /dev/null || true
+    WINEPREFIX="$root/build/windows-tests/wine-prefix" wineserver -w
     log "Wine prefix for the unit tests: $((SECONDS - start)) s"
     log "unit tests under Wine ($(grep -c -v '^#' "$list") exclusions, with reasons, in tests/windows/excluded-tests.txt)"
     start=$SECONDS
