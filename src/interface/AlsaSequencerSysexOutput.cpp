@@ -2,26 +2,14 @@
 
 #if JUCE_LINUX && JUCE_ALSA
 
-namespace
-{
-// A sequencer client or port number: 0 to 255.
-int parseAddressPart (const juce::String& text)
-{
-    if (text.isEmpty() || text.length() > 3 || !text.containsOnly ("0123456789"))
-        return -1;
-
-    const auto value = text.getIntValue();
-    return value <= 255 ? value : -1;
-}
-} // namespace
+#include "interface/AlsaSequencerAddress.h"
 
 std::unique_ptr<AlsaSequencerSysexOutput> AlsaSequencerSysexOutput::open (const juce::String& identifier,
                                                                           const juce::String& portName)
 {
-    const auto client = parseAddressPart (identifier.upToFirstOccurrenceOf ("-", false, false));
-    const auto port = parseAddressPart (identifier.fromFirstOccurrenceOf ("-", false, false));
+    const auto address = AlsaSequencerAddress::parse (identifier);
 
-    if (client < 0 || port < 0)
+    if (!address.has_value())
         return nullptr;
 
     snd_seq_t* handle = nullptr;
@@ -39,14 +27,14 @@ std::unique_ptr<AlsaSequencerSysexOutput> AlsaSequencerSysexOutput::open (const 
                                     SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
 
     // A hardware port's driver opens the device only for a connected sender.
-    if (ownPort < 0 || snd_seq_connect_to (handle, ownPort, client, port) < 0)
+    if (ownPort < 0 || snd_seq_connect_to (handle, ownPort, address->client, address->port) < 0)
     {
         snd_seq_close (handle);
         return nullptr;
     }
 
     return std::unique_ptr<AlsaSequencerSysexOutput> (
-        new AlsaSequencerSysexOutput (handle, ownPort, client, port));
+        new AlsaSequencerSysexOutput (handle, ownPort, address->client, address->port));
 }
 
 AlsaSequencerSysexOutput::AlsaSequencerSysexOutput (snd_seq_t* handleToUse, int ownPortToUse,

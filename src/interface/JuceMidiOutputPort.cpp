@@ -1,5 +1,6 @@
 #include "interface/JuceMidiOutputPort.h"
 
+#include "interface/AlsaSequencerPortPresence.h"
 #include "interface/AlsaSequencerSysexOutput.h"
 #include "interface/SysexPartSender.h"
 
@@ -11,6 +12,9 @@ JuceMidiOutputPort::JuceMidiOutputPort (std::unique_ptr<juce::MidiOutput> device
     : device (std::move (deviceToUse))
 {
     jassert (device != nullptr);
+#if JUCE_LINUX && JUCE_ALSA
+    presence = AlsaSequencerPortPresence::open (device->getIdentifier(), device->getName());
+#endif
 }
 
 JuceMidiOutputPort::~JuceMidiOutputPort() = default;
@@ -57,6 +61,15 @@ std::chrono::steady_clock::time_point JuceMidiOutputPort::startMessage (const ju
 bool JuceMidiOutputPort::hasSendFailed() const
 {
     return sendFailed.load();
+}
+
+std::optional<bool> JuceMidiOutputPort::isDevicePresent() const
+{
+#if JUCE_LINUX && JUCE_ALSA
+    if (presence != nullptr)
+        return presence->isPresent();
+#endif
+    return std::nullopt;
 }
 
 #if JUCE_LINUX && JUCE_ALSA

@@ -3,6 +3,7 @@
 #include "interface/ReturningOutput.h"
 #include "interface/WirePacer.h"
 
+#include <optional>
 #include <type_traits>
 
 namespace
@@ -166,6 +167,7 @@ bool MidiInterfaceClass::checkDeviceConnected()
 {
     juce::MidiDeviceInfo device;
     bool sendRefused = false;
+    std::optional<bool> present;
 
     {
         const std::scoped_lock lock (outputs.lock);
@@ -175,10 +177,11 @@ bool MidiInterfaceClass::checkDeviceConnected()
 
         device = outputs.openDevice;
         sendRefused = outputs.port->hasSendFailed();
+        present = outputs.port->isDevicePresent();
     }
 
     // A send the platform refused did not reach the device whole, even if the device is still listed.
-    if (!sendRefused && readDevices (outputs).contains (device))
+    if (!sendRefused && (present.has_value() ? *present : readDevices (outputs).contains (device)))
         return true;
 
     {

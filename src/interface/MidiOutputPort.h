@@ -3,6 +3,7 @@
 #include <juce_audio_devices/juce_audio_devices.h>
 
 #include <chrono>
+#include <optional>
 
 // One open MIDI output device.
 class MidiOutputPort
@@ -26,4 +27,9 @@ public:
     // True once the platform has refused a send on this port (its device has gone, for one): that
     // message did not reach the device whole. Ports whose platform reports nothing stay false.
     virtual bool hasSendFailed() const { return false; }
+
+    // Whether the device is still there, where the platform can answer for this port alone,
+    // quicker than a reading of the whole device list; empty where it cannot (the caller then
+    // reads the list). Called by the sending thread.
+    virtual std::optional<bool> isDevicePresent() const { return std::nullopt; }
 };

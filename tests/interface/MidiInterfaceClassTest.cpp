@@ -667,6 +667,32 @@ TEST_F (MidiInterfaceOutputTest, DeviceGoneUnderTheUploadIsNoLongerReadyAndIsRel
     EXPECT_FALSE (midiInterface->checkDeviceConnected());
 }
 
+// Where the platform can answer for the open port's device alone, the check between two messages
+// asks it and reads no list (a list reading held the next message back); a device gone is still found.
+TEST_F (MidiInterfaceOutputTest, PortThatAnswersForItsDeviceIsAskedInsteadOfTheList)
+{
+    a.setPortsAnswerPresence (true);
+    pumpMessages();
+    choose (1);
+    pumpMessages();
+    midiInterface->setEnabled (false); // as during an upload
+    const auto listReads = ports.getOutputListReads();
+
+    const auto checkOnAnotherThread = [this]
+    {
+        std::atomic<bool> connected { false };
+        std::thread upload ([&] { connected = midiInterface->checkDeviceConnected(); });
+        upload.join();
+        return connected.load();
+    };
+
+    EXPECT_TRUE (checkOnAnotherThread());
+    a.vanish();
+    EXPECT_FALSE (checkOnAnotherThread());
+    EXPECT_FALSE (midiInterface->isDeviceReady());
+    EXPECT_EQ (ports.getOutputListReads(), listReads);
+}
+
 // The pedal lost in the middle of an update comes back, often under another identifier after it is
 // re-enumerated: it is chosen again by itself. Nothing else is.
 TEST_F (MidiInterfaceOutputTest, OutputLostUnderTheUploadIsChosenAgainWhenItComesBack)

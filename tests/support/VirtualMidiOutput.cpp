@@ -16,6 +16,14 @@ public:
 
     bool hasSendFailed() const override { return sendFailed; }
 
+    std::optional<bool> isDevicePresent() const override
+    {
+        if (!device->portsAnswerPresence)
+            return std::nullopt;
+
+        return device->isPresent();
+    }
+
 private:
     const std::shared_ptr<VirtualMidiOutput> device;
     std::atomic<bool> sendFailed { false };
@@ -47,6 +55,11 @@ double VirtualMidiOutput::getBytesPerSecond() const
 void VirtualMidiOutput::setRefusesSends (bool shouldRefuse)
 {
     refusesSends = shouldRefuse;
+}
+
+void VirtualMidiOutput::setPortsAnswerPresence (bool shouldAnswer)
+{
+    portsAnswerPresence = shouldAnswer;
 }
 
 void VirtualMidiOutput::setObserver (Observer newObserver)

@@ -45,6 +45,10 @@ public:
     // reports a failed send from then on.
     void setRefusesSends (bool shouldRefuse);
 
+    // While set, its ports answer isDevicePresent() from the device's presence, as a port whose
+    // platform can be asked about its own device does; otherwise they leave that to the list.
+    void setPortsAnswerPresence (bool shouldAnswer);
+
     // Called on the sending thread with each message handed to a port, before the device takes it
     // (dropped messages included). Null removes it. Must not open or close ports of this device.
     void setObserver (Observer observer);
@@ -74,6 +78,7 @@ private:
 
     std::atomic<double> bytesPerSecond;
     std::atomic<bool> refusesSends { false };
+    std::atomic<bool> portsAnswerPresence { false };
 
     mutable std::mutex lock;
     mutable std::condition_variable arrived;

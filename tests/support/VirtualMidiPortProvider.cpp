@@ -60,6 +60,7 @@ void VirtualMidiPortProvider::clearEvents()
 
 juce::Array<juce::MidiDeviceInfo> VirtualMidiPortProvider::getOutputDevices()
 {
+    ++outputListReads;
     const std::scoped_lock guard (lock);
     return presentDevices (outputs);
 }

@@ -5,6 +5,7 @@
 #include "support/VirtualMidiInput.h"
 #include "support/VirtualMidiOutput.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -42,6 +43,9 @@ public:
     juce::StringArray getEvents() const;
     void clearEvents();
 
+    // How often the output list has been read (getOutputDevices).
+    int getOutputListReads() const { return outputListReads; }
+
     // MidiPortProvider
     juce::Array<juce::MidiDeviceInfo> getOutputDevices() override;
     juce::Array<juce::MidiDeviceInfo> getInputDevices() override;
@@ -51,6 +55,7 @@ public:
 
 private:
     const std::shared_ptr<VirtualMidiEventLog> log;
+    std::atomic<int> outputListReads { 0 };
 
     mutable std::mutex lock;
     std::vector<std::shared_ptr<VirtualMidiOutput>> outputs;
