@@ -1,6 +1,7 @@
 // What following the devices costs:
 //  - DevicePresenceCheck: the upload thread's check after each message that the open output is
-//    still in the system's device list (MidiInterfaceClass::checkDeviceConnected). Reported beside
+//    still there (MidiInterfaceClass::checkDeviceConnected: on ALSA a query of the open port alone,
+//    elsewhere a reading of the system's device list). Reported beside
 //    the wire time of one message of the built-in image (599 bytes: 191.7 ms), which it must stay
 //    far below.
 //  - DeviceListPoll: one poll of the output selector's list on the message thread when nothing has
