@@ -2,36 +2,27 @@
 
 #if JUCE_LINUX && JUCE_ALSA
 
-#include "interface/AlsaSequencerAddress.h"
+#include "interface/AlsaSequencerClient.h"
 
 std::unique_ptr<AlsaSequencerPortPresence> AlsaSequencerPortPresence::open (const juce::String& identifier,
                                                                             const juce::String& name)
 {
-    const auto address = AlsaSequencerAddress::parse (identifier);
+    // Only asks, never sends: no port of its own.
+    const auto opened = AlsaSequencerClient::openFor (identifier);
 
-    if (!address.has_value())
+    if (!opened.has_value())
         return nullptr;
-
-    snd_seq_t* handle = nullptr;
-
-    // Only asked, never sent to: no port of its own.
-    if (snd_seq_open (&handle, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK) < 0)
-        return nullptr;
-
-    // Named like JUCE's own client, so that a listing of the clients shows whose it is.
-    if (auto* app = juce::JUCEApplicationBase::getInstance())
-        snd_seq_set_client_name (handle, app->getApplicationName().toRawUTF8());
 
     snd_seq_port_info_t* info = nullptr;
 
     if (snd_seq_port_info_malloc (&info) < 0)
     {
-        snd_seq_close (handle);
+        snd_seq_close (opened->handle);
         return nullptr;
     }
 
-    return std::unique_ptr<AlsaSequencerPortPresence> (
-        new AlsaSequencerPortPresence (handle, info, address->client, address->port, name));
+    return std::unique_ptr<AlsaSequencerPortPresence> (new AlsaSequencerPortPresence (
+        opened->handle, info, opened->destinationClient, opened->destinationPort, name));
 }
 
 AlsaSequencerPortPresence::AlsaSequencerPortPresence (snd_seq_t* handleToUse, snd_seq_port_info_t* infoToUse,

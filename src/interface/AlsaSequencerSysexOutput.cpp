@@ -2,39 +2,32 @@
 
 #if JUCE_LINUX && JUCE_ALSA
 
-#include "interface/AlsaSequencerAddress.h"
+#include "interface/AlsaSequencerClient.h"
 
 std::unique_ptr<AlsaSequencerSysexOutput> AlsaSequencerSysexOutput::open (const juce::String& identifier,
                                                                           const juce::String& portName)
 {
-    const auto address = AlsaSequencerAddress::parse (identifier);
+    const auto opened = AlsaSequencerClient::openFor (identifier);
 
-    if (!address.has_value())
+    if (!opened.has_value())
         return nullptr;
 
-    snd_seq_t* handle = nullptr;
-
-    // Non-blocking: a send that cannot be delivered at once fails instead of holding the upload.
-    if (snd_seq_open (&handle, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK) < 0)
-        return nullptr;
-
-    // Named like JUCE's own client, so that both show up as the application.
-    if (auto* app = juce::JUCEApplicationBase::getInstance())
-        snd_seq_set_client_name (handle, app->getApplicationName().toRawUTF8());
+    auto* const handle = opened->handle;
 
     const auto ownPort =
         snd_seq_create_simple_port (handle, portName.toRawUTF8(), SND_SEQ_PORT_CAP_READ,
                                     SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
 
     // A hardware port's driver opens the device only for a connected sender.
-    if (ownPort < 0 || snd_seq_connect_to (handle, ownPort, address->client, address->port) < 0)
+    if (ownPort < 0 ||
+        snd_seq_connect_to (handle, ownPort, opened->destinationClient, opened->destinationPort) < 0)
     {
         snd_seq_close (handle);
         return nullptr;
     }
 
     return std::unique_ptr<AlsaSequencerSysexOutput> (
-        new AlsaSequencerSysexOutput (handle, ownPort, address->client, address->port));
+        new AlsaSequencerSysexOutput (handle, ownPort, opened->destinationClient, opened->destinationPort));
 }
 
 AlsaSequencerSysexOutput::AlsaSequencerSysexOutput (snd_seq_t* handleToUse, int ownPortToUse,
