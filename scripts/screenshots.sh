@@ -15,10 +15,8 @@
 # "Virtual Synth"), so that an output can be selected and an update shown on any machine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-# shellcheck source=../tests/lib/xvfb.sh
-source "$root/tests/lib/xvfb.sh"
-# shellcheck source=../tests/lib/instance.sh
-source "$root/tests/lib/instance.sh"
+# shellcheck source=../tests/lib/gui-script.sh
+source "$root/tests/lib/gui-script.sh"
 
 harness="${1:-}"
 if [[ -z "$harness" ]]; then
@@ -32,16 +30,6 @@ quillon="${QUILLON_APP:-$(ls "$(dirname "$harness")"/../Quillon_artefacts/*/Quil
 
 docs="$root/docs"
 mkdir -p "$docs"
-work="$(mktemp -d)"
-xvfb_pid=""
-app_pid=""
-cleanup()
-{
-    [[ -n "$app_pid" ]] && kill "$app_pid" 2> /dev/null || true
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2> /dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 fail()
 {

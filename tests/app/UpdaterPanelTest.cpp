@@ -182,6 +182,42 @@ protected:
         pump();
     }
 
+    // The panel built with the options and the image as --file (written to fw.syx).
+    void buildWithImage (const Bytes& image, const juce::String& options = {})
+    {
+        const auto file = temp.write ("fw.syx", image);
+        build ((options.isEmpty() ? options : options + " ") + "--file " + file.getFullPathName());
+    }
+
+    // The same, shown, with the pedal chosen by hand.
+    void buildWithImageAndPedal (const Bytes& image, const juce::String& options = {})
+    {
+        buildWithImage (image, options);
+        pump();
+        chooseOutput (1);
+    }
+
+    // The built-in image under way to the pedal, which takes it at that rate, once the pedal has
+    // that many messages; false when it never got them.
+    [[nodiscard]] bool sendBuiltInImageUntil (double pedalBytesPerSecond, size_t messages)
+    {
+        build();
+        pump();
+        pedal.setBytesPerSecond (pedalBytesPerSecond);
+        chooseOutput (1);
+        updateButton().triggerClick();
+        return pumpUntil ([this, messages] { return pedal.getMessageCount() >= messages; });
+    }
+
+    // The update button pressed, and the upload held as it is about to send that message to the
+    // pedal (1 for the first); false when it never got there.
+    [[nodiscard]] bool pressUpdateAndHoldBefore (int message)
+    {
+        gate.closeBefore (pedal, message);
+        updateButton().triggerClick();
+        return pumpUntil ([this] { return gate.isHolding(); });
+    }
+
     bool completed() const { return progressLabel().getText() == "Update progress: Update completed"; }
 
     // The last upload's outcome, as the upload thread decided it.
@@ -312,9 +348,7 @@ TEST_F (UpdaterPanel, UpdateSendsTheWholeBuiltInImageAndCanBeRepeated)
 
     // Held in the first send: to an output that takes every message at once the whole upload can
     // end within the pump that handles the click (it did under Wine), and the button is back.
-    gate.closeBefore (pedal, 1);
-    updateButton().triggerClick();
-    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+    ASSERT_TRUE (pressUpdateAndHoldBefore (1));
     EXPECT_FALSE (updateButton().isEnabled());
     gate.open();
     waitForUpload (pedal, image.size());
@@ -343,14 +377,9 @@ TEST_F (UpdaterPanel, ButtonAndSelectorStayOffUntilTheLastMessageIsSent)
 {
     // 200 messages: the bar reaches 1.0 after the 199th, while the last one is still held.
     const auto image = makeSysexImage (200, 50);
-    const auto file = temp.write ("fw.syx", image);
-    build ("--file " + file.getFullPathName());
-    pump();
-    chooseOutput (1);
+    buildWithImageAndPedal (image);
 
-    gate.closeBefore (pedal, 200);
-    updateButton().triggerClick();
-    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+    ASSERT_TRUE (pressUpdateAndHoldBefore (200));
     ASSERT_TRUE (pumpUntil ([this] { return barValue() == 1.0; }));
     pump (50);
 
@@ -379,14 +408,9 @@ TEST_F (UpdaterPanel, ButtonAndSelectorStayOffUntilTheLastMessageIsSent)
 TEST_F (UpdaterPanel, DeviceStaysLockedWhileAnUploadRuns)
 {
     const auto image = makeSysexImage (20, 100);
-    const auto file = temp.write ("fw.syx", image);
-    build ("--file " + file.getFullPathName());
-    pump();
-    chooseOutput (1);
+    buildWithImageAndPedal (image);
 
-    gate.closeBefore (pedal, 5);
-    updateButton().triggerClick();
-    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+    ASSERT_TRUE (pressUpdateAndHoldBefore (5));
     pump();
     ASSERT_FALSE (midiInterface().isEnabled());
 
@@ -515,8 +539,7 @@ TEST_F (UpdaterPanel, AutomaticModeWithAnOutputBeyondTheListWarnsAndStartsNothin
 TEST_F (UpdaterPanel, AutomaticModeStartsWhileThePanelIsBuilt)
 {
     const auto image = makeSysexImage (30, 40);
-    const auto file = temp.write ("fw.syx", image);
-    build ("--autoupdate --outputid 2 --file " + file.getFullPathName());
+    buildWithImage (image, "--autoupdate --outputid 2");
 
     // Before the message loop has run at all.
     EXPECT_TRUE (panel->getProtocol()->isThreadRunning());
@@ -563,8 +586,7 @@ TEST_F (UpdaterPanel, DamagedImageIsReportedAndNothingIsSent)
 {
     auto image = makeSysexImage (3, 30);
     image.push_back (0x42); // a stray byte after the last message
-    const auto file = temp.write ("fw.syx", image);
-    build ("--autoupdate --outputid 1 --file " + file.getFullPathName());
+    buildWithImage (image, "--autoupdate --outputid 1");
 
     ASSERT_TRUE (
         pumpUntil ([this] { return progressLabel().getText().endsWith ("the firmware image is damaged"); }));
@@ -654,13 +676,7 @@ TEST_F (UpdaterPanel, HelpButtonShowsAndHidesTheHelpWindowCentred)
 TEST_F (UpdaterPanel, DestroyedDuringAnUploadStopsTheThreadFirst)
 {
     const auto image = builtInImageBytes();
-    build();
-    pump();
-    pedal.setBytesPerSecond (100000.0); // the image would take 2.4 s
-    chooseOutput (1);
-
-    updateButton().triggerClick();
-    ASSERT_TRUE (pumpUntil ([this] { return pedal.getMessageCount() >= 10; }));
+    ASSERT_TRUE (sendBuiltInImageUntil (100000.0, 10)); // the image would take 2.4 s
 
     const auto started = juce::Time::getMillisecondCounter();
     destroy();
@@ -679,13 +695,7 @@ TEST_F (UpdaterPanel, DestroyedDuringAnUploadStopsTheThreadFirst)
 TEST_F (UpdaterPanel, CloseButtonDuringAnUploadStopsItWithinFiveSeconds)
 {
     const auto image = builtInImageBytes();
-    build();
-    pump();
-    pedal.setBytesPerSecond (50000.0); // the image would take 4.7 s
-    chooseOutput (1);
-
-    updateButton().triggerClick();
-    ASSERT_TRUE (pumpUntil ([this] { return pedal.getMessageCount() >= 5; }));
+    ASSERT_TRUE (sendBuiltInImageUntil (50000.0, 5)); // the image would take 4.7 s
 
     const auto started = juce::Time::getMillisecondCounter();
     window->closeButtonPressed();
@@ -706,8 +716,7 @@ TEST_F (UpdaterPanel, CloseButtonDuringAnUploadStopsItWithinFiveSeconds)
 TEST_F (UpdaterPanel, DeviceUnpluggedDuringAnUpdateIsReportedAndReleased)
 {
     const auto image = makeSysexImage (20, 100);
-    const auto file = temp.write ("fw.syx", image);
-    build ("--autoupdate --outputid 1 --file " + file.getFullPathName());
+    buildWithImage (image, "--autoupdate --outputid 1");
 
     pedal.setObserver (
         [this, seen = std::make_shared<int> (0)] (const juce::MidiMessage&)
@@ -756,10 +765,7 @@ TEST_F (UpdaterPanel, DeviceUnpluggedDuringAnUpdateIsReportedAndReleased)
 TEST_F (UpdaterPanel, PedalLostByHandIsExplainedAndPickedUpAgain)
 {
     const auto image = makeSysexImage (20, 100);
-    const auto file = temp.write ("fw.syx", image);
-    build ("--file " + file.getFullPathName());
-    pump();
-    chooseOutput (1);
+    buildWithImageAndPedal (image);
     pedal.setObserver (
         [this, seen = std::make_shared<int> (0)] (const juce::MidiMessage&)
         {
@@ -810,10 +816,7 @@ TEST_F (UpdaterPanel, DamagedImageByHandIsExplainedInABox)
 {
     auto image = makeSysexImage (3, 30);
     image.pop_back(); // the last message has lost its F7
-    const auto file = temp.write ("fw.syx", image);
-    build ("--file " + file.getFullPathName());
-    pump();
-    chooseOutput (1);
+    buildWithImageAndPedal (image);
 
     updateButton().triggerClick();
     ASSERT_TRUE (pumpUntil ([this] { return !alerts.alerts().empty(); }));
@@ -845,17 +848,12 @@ TEST_F (UpdaterPanel, BarShowsTheTimeLeftOnlyWhileAnUploadRuns)
     };
 
     const auto image = makeSysexImage (20, 100);
-    const auto file = temp.write ("fw.syx", image);
-    build ("--pause 100 --file " + file.getFullPathName());
-    pump();
-    chooseOutput (1);
+    buildWithImageAndPedal (image, "--pause 100");
     EXPECT_EQ (panel->getProtocol()->getPauseAfterEachMessage(), std::chrono::milliseconds (100));
     EXPECT_EQ (barText(), "0%");
 
     // Held in the 11th message: 1000 bytes (320 ms on the wire) and 10 pauses of 100 ms to go.
-    gate.closeBefore (pedal, 11);
-    updateButton().triggerClick();
-    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+    ASSERT_TRUE (pressUpdateAndHoldBefore (11));
     pump (100);
     EXPECT_EQ (barText(), juce::String (juce::CharPointer_UTF8 ("50% \xe2\x80\x93 0:02 left")));
 
@@ -960,9 +958,7 @@ TEST_F (UpdaterPanel, DropDuringAnUploadIsIgnored)
     build();
     pump();
     chooseOutput (1);
-    gate.closeBefore (pedal, 3);
-    updateButton().triggerClick();
-    ASSERT_TRUE (pumpUntil ([this] { return gate.isHolding(); }));
+    ASSERT_TRUE (pressUpdateAndHoldBefore (3));
 
     EXPECT_FALSE (panel->isInterestedInFileDrag ({ other.getFullPathName() }));
     const auto* imageBefore = panel->getFirmwareImage();

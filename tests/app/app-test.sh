@@ -6,32 +6,19 @@
 # The application's own output is printed at the end, so that CTest's failure patterns (JUCE
 # assertions, leaks, sanitizer reports) apply to it as well.
 set -euo pipefail
-# shellcheck source=../lib/xvfb.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
-# shellcheck source=../lib/instance.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/instance.sh"
+# shellcheck source=../lib/gui-script.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/gui-script.sh"
 
 app="$1"
 case="$2"
-work="$(mktemp -d)"
-pids=()
-xvfb_pid=""
 
-cleanup()
+on_exit()
 {
-    local p
-    for p in "${pids[@]}"; do
-        kill "$p" 2> /dev/null || true
-    done
-    if [[ -n "$xvfb_pid" ]]; then
-        kill "$xvfb_pid" 2> /dev/null || true
-    fi
+    local log
     for log in "$work"/*.log; do
-        [[ -e "$log" ]] && { echo "---- $(basename "$log")"; cat "$log"; }
+        [[ ! -e "$log" ]] || { echo "---- $(basename "$log")"; cat "$log"; }
     done
-    rm -rf "$work"
 }
-trap cleanup EXIT
 
 # start_app NAME ARGS...: starts Quillon in the background; its pid goes to the variable NAME.
 start_app()

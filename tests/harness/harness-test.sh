@@ -8,25 +8,16 @@
 # The harness's own output is printed at the end, so that CTest's failure patterns (JUCE
 # assertions, leaks, sanitizer reports) apply to it as well.
 set -euo pipefail
-# shellcheck source=../lib/xvfb.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/xvfb.sh"
-# shellcheck source=../lib/instance.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../lib/instance.sh"
+# shellcheck source=../lib/gui-script.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/gui-script.sh"
 
 harness="$1"
 case="$2"
-work="$(mktemp -d)"
-xvfb_pid=""
-app_pid=""
 
-cleanup()
+on_exit()
 {
-    [[ -n "$app_pid" ]] && kill "$app_pid" 2> /dev/null || true
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2> /dev/null || true
-    [[ -e "$work/harness.log" ]] && { echo "---- harness output"; cat "$work/harness.log"; }
-    rm -rf "$work"
+    [[ ! -e "$work/harness.log" ]] || { echo "---- harness output"; cat "$work/harness.log"; }
 }
-trap cleanup EXIT
 
 # stopped_within_5_s EVENT WHAT: right after run_harness, the harness announced "EVENT at <ms>" (WHAT
 # happened then, during an automatic update); the application must have ended within 5 s of it
