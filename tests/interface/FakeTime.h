@@ -2,6 +2,8 @@
 
 #include "interface/WirePacer.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <vector>
@@ -29,3 +31,19 @@ struct FakeTime
                                               } });
     }
 };
+
+// Runs check (time, pacer) with a fresh FakeTime and its pacer, once with wake-ups on time and once
+// with every wake-up 300 us late, as a busy machine's are (time.lateWakeUp says which).
+template <typename Check> void withWakeUpsOnTimeAndLate (Check&& check)
+{
+    using namespace std::chrono;
+
+    for (const auto late : { WirePacer::Clock::duration (0us), WirePacer::Clock::duration (300us) })
+    {
+        SCOPED_TRACE (late.count());
+        FakeTime time;
+        time.lateWakeUp = late;
+        auto pacer = time.pacer();
+        check (time, pacer);
+    }
+}

@@ -78,42 +78,40 @@ TEST (SysexPartSender, SplitsIntoConsecutivePartsNoLargerThanTheLimit)
 // time plus one wake-up's lateness. The send returns with the last part handed over.
 TEST (SysexPartSender, HandsOverEachPartWhenThePreviousPartsWireTimeIsOver)
 {
-    for (const auto late : { Clock::duration (0us), Clock::duration (300us) })
-    {
-        SCOPED_TRACE (late.count());
-        FakeTime time;
-        time.lateWakeUp = late;
-        auto pacer = time.pacer();
-        const auto message = sysex (10000);
-        const auto start = time.now;
-        std::vector<Part> parts;
-
-        SysexPartSender (pacer, 2048)
-            .send (message.data(), message.size(),
-                   [&] (const std::uint8_t* data, std::size_t size)
-                   {
-                       parts.push_back ({ { data, data + size }, time.now });
-                       time.now += 20us; // the sequencer's own time counts towards the part's wire time
-                       return true;
-                   });
-
-        // The last part's wire time is the pacer's to wait for, once its caller has done its work.
-        EXPECT_EQ (time.now, parts.back().handedOverAt + 20us);
-        pacer.finish();
-
-        ASSERT_EQ (parts.size(), 5u);
-        std::size_t bytesBefore = 0;
-
-        for (const auto& part : parts)
+    withWakeUpsOnTimeAndLate (
+        [] (FakeTime& time, WirePacer& pacer)
         {
-            const auto previousPartsOver = start + WirePacer::wireTime (bytesBefore);
-            EXPECT_GE (part.handedOverAt, previousPartsOver);
-            EXPECT_LE (part.handedOverAt, previousPartsOver + late);
-            bytesBefore += part.bytes.size();
-        }
+            const auto late = time.lateWakeUp;
+            const auto message = sysex (10000);
+            const auto start = time.now;
+            std::vector<Part> parts;
 
-        EXPECT_EQ (time.now, start + WirePacer::wireTime (10000) + late);
-    }
+            SysexPartSender (pacer, 2048)
+                .send (message.data(), message.size(),
+                       [&] (const std::uint8_t* data, std::size_t size)
+                       {
+                           parts.push_back ({ { data, data + size }, time.now });
+                           time.now += 20us; // the sequencer's own time counts towards the part's wire time
+                           return true;
+                       });
+
+            // The last part's wire time is the pacer's to wait for, once its caller has done its work.
+            EXPECT_EQ (time.now, parts.back().handedOverAt + 20us);
+            pacer.finish();
+
+            ASSERT_EQ (parts.size(), 5u);
+            std::size_t bytesBefore = 0;
+
+            for (const auto& part : parts)
+            {
+                const auto previousPartsOver = start + WirePacer::wireTime (bytesBefore);
+                EXPECT_GE (part.handedOverAt, previousPartsOver);
+                EXPECT_LE (part.handedOverAt, previousPartsOver + late);
+                bytesBefore += part.bytes.size();
+            }
+
+            EXPECT_EQ (time.now, start + WirePacer::wireTime (10000) + late);
+        });
 }
 
 // Whole messages and parts sent on one pacer share its timeline: a long message right after a short

@@ -72,23 +72,21 @@ TEST (WirePacer, WaitsUntilAnAbsoluteDeadlineTakenBeforeTheSend)
 // last wake-up's lateness, and no message returns more than that lateness before its own wire time.
 TEST (WirePacer, MessagesBackToBackDoNotDrift)
 {
-    for (const auto late : { Clock::duration (0us), Clock::duration (300us) })
-    {
-        SCOPED_TRACE (late.count());
-        FakeTime time;
-        time.lateWakeUp = late;
-        auto pacer = time.pacer();
-        const auto start = time.now;
-
-        for (int i = 0; i < 400; ++i)
+    withWakeUpsOnTimeAndLate (
+        [] (FakeTime& time, WirePacer& pacer)
         {
-            const auto messageStart = time.now;
-            pacer.send (600, [&] { time.now += 7us; });
-            EXPECT_GE (time.now, messageStart + WirePacer::wireTime (600) - late);
-        }
+            const auto late = time.lateWakeUp;
+            const auto start = time.now;
 
-        EXPECT_EQ (time.now, start + 400 * WirePacer::wireTime (600) + late);
-    }
+            for (int i = 0; i < 400; ++i)
+            {
+                const auto messageStart = time.now;
+                pacer.send (600, [&] { time.now += 7us; });
+                EXPECT_GE (time.now, messageStart + WirePacer::wireTime (600) - late);
+            }
+
+            EXPECT_EQ (time.now, start + 400 * WirePacer::wireTime (600) + late);
+        });
 }
 
 // A message that starts shortly after the previous deadline continues its timeline; one that starts

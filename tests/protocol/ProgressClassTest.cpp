@@ -65,38 +65,46 @@ TEST (ProgressClass, ProgressBroadcastIsSynchronousAndOnlyOnChange)
     EXPECT_FALSE (recorder.sawUnlockedCallback());
 }
 
-TEST (ProgressClass, ProgressSetOnAnotherThreadIsBroadcastThereUnderTheMessageManagerLock)
+namespace
+{
+// A progress, its listener, and a setProgress (0.5) on a juce::Thread of its own, so that the
+// broadcast must cross threads.
+struct ProgressSetOnAnotherThread
 {
     EventLog log;
     ProgressClass progress;
-    ProgressRecorder recorder (progress, log);
-    // A setProgress call on a juce::Thread of its own, so the broadcast must cross threads.
-    FunctionThread writer ([&] (juce::Thread&) { progress.setProgress (0.5); });
+    ProgressRecorder recorder { progress, log };
+    FunctionThread writer { [this] (juce::Thread&)
+                            {
+                                progress.setProgress (0.5);
+                            } };
+};
+} // namespace
 
-    writer.startThread();
-    ASSERT_TRUE (pumpUntil ([&] { return writer.finished.load(); }));
+TEST (ProgressClass, ProgressSetOnAnotherThreadIsBroadcastThereUnderTheMessageManagerLock)
+{
+    ProgressSetOnAnotherThread t;
 
-    EXPECT_EQ (log.snapshot(), (std::vector<std::string> { "progress 0.50" }));
-    EXPECT_FALSE (recorder.sawUnlockedCallback());
+    t.writer.startThread();
+    ASSERT_TRUE (pumpUntil ([&] { return t.writer.finished.load(); }));
+
+    EXPECT_EQ (t.log.snapshot(), (std::vector<std::string> { "progress 0.50" }));
+    EXPECT_FALSE (t.recorder.sawUnlockedCallback());
 }
 
 TEST (ProgressClass, WriterAskedToStopWhileWaitingForTheLockStoresButDoesNotBroadcast)
 {
-    EventLog log;
-    ProgressClass progress;
-    ProgressRecorder recorder (progress, log);
-    // A setProgress call on a juce::Thread of its own, so the broadcast must cross threads.
-    FunctionThread writer ([&] (juce::Thread&) { progress.setProgress (0.5); });
+    ProgressSetOnAnotherThread t;
 
     // This thread does not dispatch messages, so the writer cannot get the lock until told to stop.
-    writer.startThread();
+    t.writer.startThread();
     juce::Thread::sleep (50);
-    writer.signalThreadShouldExit();
-    ASSERT_TRUE (writer.waitForThreadToExit (2000));
+    t.writer.signalThreadShouldExit();
+    ASSERT_TRUE (t.writer.waitForThreadToExit (2000));
 
-    EXPECT_EQ (progress.getProgress(), 0.5);
+    EXPECT_EQ (t.progress.getProgress(), 0.5);
     juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
-    EXPECT_EQ (recorder.callbacks(), 0);
+    EXPECT_EQ (t.recorder.callbacks(), 0);
 }
 
 TEST (ProgressClass, StatusTextsAreCoalescedIntoOneLaterNotification)
